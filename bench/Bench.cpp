@@ -1,0 +1,2 @@
+#include <stdio.h>
+int main() { return 0; }

@@ -1,0 +1,50 @@
+# Sourced by the run and test scripts: a display, the project's Wine prefix and a
+# persistent wineserver, all stopped again by PID when the calling script exits.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="$here/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+started_pids=()
+
+stop_started() {
+    local pid
+    for pid in "${started_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${started_pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+}
+trap stop_started EXIT
+
+start_display() {
+    if [ -n "${DISPLAY:-}" ] && [ -z "${ZENDLE_OWN_DISPLAY:-}" ]; then
+        return
+    fi
+    local n
+    for n in $(seq 91 120); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+    done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    started_pids+=($!)
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return
+        sleep 0.1
+    done
+    echo "Xvfb did not start on :$n" >&2
+    exit 1
+}
+
+start_wine() {
+    mkdir -p "$WINEPREFIX"
+    wineserver -f -p >/dev/null 2>&1 &
+    started_pids+=($!)
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine: preparing the prefix (first run only)"
+    fi
+    # wineboot also brings an existing prefix up to date; redirect to a file so that
+    # Wine's background processes hold no pipe open.
+    wine wineboot -i >"$here/build/wineboot.log" 2>&1 || true
+}

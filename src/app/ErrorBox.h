@@ -1,0 +1,11 @@
+#pragma once
+#include <windows.h>
+
+// A warning box with the system's text for an error code and the failing step as caption.
+void ShowLastError(HWND owner, const char* caption);
+void ShowLastError(HWND owner, const char* caption, DWORD error);
+
+// Consistency check of the units that report rather than stop ("filefont", "hookprocs", ...).
+void DebugAssertFailed(const char* unit, int line);
+#define UNIT_ASSERT(cond, unit) \
+    do { if (!(cond)) DebugAssertFailed(unit, __LINE__); } while (0)

@@ -1,0 +1,311 @@
+#include "document/TextDocument.h"
+
+#include <string.h>
+
+#include "app/ErrorBox.h"
+#include "app/OpenDocument.h"
+#include "document/TextHelpers.h"
+#include "view/EditDisplay.h"
+#include "view/FontInfo.h"
+
+unsigned int RoundUp(unsigned int value, unsigned int step)
+{
+    return (value + step - 1) / step * step;
+}
+
+CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path)
+    : m_hFile(file), m_bModified(0), m_hBuffer(nullptr), m_pText(nullptr), m_nLength(0),
+      m_nLineCount(1), m_nWidestWidth(0), m_nWidestIndex(0), m_pLineWidths(nullptr),
+      m_nTableCapacity(0), m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
+      m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner)
+{
+    SetNames(path);
+    m_pFontInfo = new CFontInfo(this);
+    AllocateText(TEXT_BLOCK_STEP);
+    AllocateLineTable(1);
+
+    m_hArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+    m_hIBeamCursor = LoadCursorA(nullptr, IDC_IBEAM);
+    m_hOwnCursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(106));
+    m_hNoCursor = LoadCursorA(nullptr, IDC_NO);
+}
+
+CTextDocument::~CTextDocument()
+{
+    if (m_hFile)
+        CloseHandle(m_hFile);
+    if (m_hBuffer)
+        GlobalFree(m_hBuffer);
+    delete m_pFontInfo;
+    if (m_pLineWidths)
+        GlobalFree(m_pLineWidths);
+}
+
+void CTextDocument::SetNames(const char* path)
+{
+    m_szPath[0] = 0;
+    m_szTitle[0] = 0;
+    if (!path)
+        return;
+    lstrcpynA(m_szPath, path, sizeof(m_szPath));
+    const char* slash = strrchr(m_szPath, '\\');
+    lstrcpynA(m_szTitle, slash ? slash + 1 : m_szPath, sizeof(m_szTitle));
+}
+
+// Replaces the text block with a zero-filled one of size bytes and an empty text.
+int CTextDocument::AllocateText(unsigned int size)
+{
+    HGLOBAL block = GlobalAlloc(GPTR, size);
+    if (!block)
+        return 0;
+    if (m_hBuffer)
+        GlobalFree(m_hBuffer);
+    m_hBuffer = block;
+    m_pText = static_cast<char*>(block) + 1;
+    m_nLength = 0;
+    return 1;
+}
+
+// Replaces the line table with a zero-filled one for lines lines.
+int CTextDocument::AllocateLineTable(int lines)
+{
+    int capacity = static_cast<int>(RoundUp(lines > 0 ? lines : 1, LINE_TABLE_STEP));
+    int* table = static_cast<int*>(GlobalAlloc(GPTR, capacity * sizeof(int)));
+    if (!table)
+        return 0;
+    if (m_pLineWidths)
+        GlobalFree(m_pLineWidths);
+    m_pLineWidths = table;
+    m_nTableCapacity = capacity;
+    m_nLineCount = lines;
+    m_nWidestWidth = 0;
+    m_nWidestIndex = 0;
+    return 1;
+}
+
+HWND CTextDocument::GetOwnerWindow() const
+{
+    return m_pOwner ? m_pOwner->GetMainWindow() : nullptr;
+}
+
+int CTextDocument::GetTitle(char* title, int size) const
+{
+    if (!m_hFile) {
+        if (size > 0)
+            title[0] = 0;
+        return 0;
+    }
+    lstrcpynA(title, m_szTitle, size);
+    return 1;
+}
+
+const char* CTextDocument::GetWidestLineText() const
+{
+    int lineLength, index = 0;
+    return MoveByLines(m_nWidestIndex, &lineLength, &index, m_pText);
+}
+
+int CTextDocument::HasVisibleText() const
+{
+    for (unsigned int i = 0; i < m_nLength; i++) {
+        char c = m_pText[i];
+        if (c != ' ' && c != '\t' && c != '\r' && c != 0)
+            return 1;
+    }
+    return 0;
+}
+
+void CTextDocument::NotifyViews(int (*fn)(CEditDisplay*, void*), int index, int count)
+{
+    if (!m_pOwner)
+        return;
+    CEditNotice notice = {index, count};
+    m_pOwner->ForEachView(fn, &notice);
+}
+
+// Measures count lines from the line that holds p, storing them from entry first on.
+void CTextDocument::MeasureLines(const char* p, int first, int count)
+{
+    while (!IsLineStart(p))
+        p--;
+    for (int i = 0; i < count; i++) {
+        int length = LineLength(p);
+        m_pLineWidths[first + i] = length ? m_pFontInfo->LineWidth(p, length) : 0;
+        p += length;
+        if (*p == '\r')
+            p++;
+    }
+}
+
+void CTextDocument::RescanWidest()
+{
+    m_nWidestWidth = 0;
+    m_nWidestIndex = 0;
+    for (int i = 0; i < m_nLineCount; i++) {
+        if (m_pLineWidths[i] > m_nWidestWidth) {
+            m_nWidestWidth = m_pLineWidths[i];
+            m_nWidestIndex = i;
+        }
+    }
+}
+
+int CTextDocument::InsertText(const char* bytes, int count, int index)
+{
+    if (!bytes || count <= 0 || bytes[0] == 0)
+        return 0;
+    if (index < 0 || static_cast<unsigned int>(index) > m_nLength)
+        return 0;
+    // The text cannot hold NUL: every scanner would stop at it.
+    if (memchr(bytes, 0, count))
+        return 0;
+    if (static_cast<unsigned int>(count) > 0x7FFF0000u - m_nLength)
+        return 0;
+
+    int line = CountLines(m_pText, index) - 1;
+    int breaks = CountLines(bytes, count) - 1;
+
+    // Make room for the text and the table first, so that a failure changes nothing.
+    unsigned int needed = m_nLength + count + 2;
+    HGLOBAL newBlock = nullptr;
+    if (GlobalSize(m_hBuffer) < needed) {
+        newBlock = GlobalAlloc(GPTR, RoundUp(needed, TEXT_BLOCK_STEP));
+        if (!newBlock) {
+            ShowLastError(GetOwnerWindow(), "GlobalRealloc() failed");
+            return 0;
+        }
+    }
+    int* newTable = nullptr;
+    int newCapacity = 0;
+    if (breaks > 0 && m_nLineCount + breaks > m_nTableCapacity) {
+        newCapacity = static_cast<int>(RoundUp(m_nLineCount + breaks, LINE_TABLE_STEP));
+        newTable = static_cast<int*>(GlobalAlloc(GPTR, newCapacity * sizeof(int)));
+        if (!newTable) {
+            ShowLastError(GetOwnerWindow(), "GlobalRealloc() failed");
+            if (newBlock)
+                GlobalFree(newBlock);
+            return 0;
+        }
+    }
+
+    if (newBlock) {
+        memcpy(newBlock, m_hBuffer, m_nLength + 2);
+        GlobalFree(m_hBuffer);
+        m_hBuffer = newBlock;
+        m_pText = static_cast<char*>(newBlock) + 1;
+        NotifyViews(NotifyBufferMoved, 0, 0);
+    }
+    if (newTable) {
+        memcpy(newTable, m_pLineWidths, m_nLineCount * sizeof(int));
+        GlobalFree(m_pLineWidths);
+        m_pLineWidths = newTable;
+        m_nTableCapacity = newCapacity;
+    }
+
+    if (static_cast<unsigned int>(index) < m_nLength)
+        memmove(m_pText + index + count, m_pText + index, m_nLength - index);
+    memcpy(m_pText + index, bytes, count);
+    m_nLength += count;
+    m_pText[m_nLength] = 0;
+
+    UpdateTableForInsertion(m_pText + index, line, breaks);
+    NotifyViews(NotifyTextInserted, index, count);
+    m_bModified = 1;
+    return 1;
+}
+
+// at points into the line of the insertion point, line.
+void CTextDocument::UpdateTableForInsertion(const char* at, int line, int breaks)
+{
+    bool last = line == m_nLineCount - 1;
+    int oldWidest = m_nWidestWidth;
+
+    if (breaks > 0 && !last) {
+        memmove(m_pLineWidths + line + 1 + breaks, m_pLineWidths + line + 1,
+                (m_nLineCount - line - 1) * sizeof(int));
+    }
+    if (line != m_nWidestIndex) {
+        if (breaks > 0 && !last && m_nWidestIndex > line)
+            m_nWidestIndex += breaks;
+        m_nLineCount += breaks;
+        MeasureLines(at, line, breaks + 1);
+        for (int j = line; j <= line + breaks; j++) {
+            if (m_pLineWidths[j] > m_nWidestWidth) {
+                m_nWidestWidth = m_pLineWidths[j];
+                m_nWidestIndex = j;
+            }
+        }
+        return;
+    }
+    m_nLineCount += breaks;
+    MeasureLines(at, line, breaks + 1);
+    if (breaks == 0) {
+        // The widest line grew or shrank in place; a shorter one may no longer be the widest.
+        m_nWidestWidth = m_pLineWidths[line];
+        if (m_nWidestWidth < oldWidest)
+            RescanWidest();
+        return;
+    }
+    bool reached = false;
+    int running = oldWidest;
+    for (int i = line; i <= line + breaks; i++) {
+        if (m_pLineWidths[i] >= running) {
+            running = m_pLineWidths[i];
+            m_nWidestWidth = running;
+            m_nWidestIndex = i;
+            reached = true;
+        }
+    }
+    if (!reached)
+        RescanWidest();
+}
+
+int CTextDocument::RemoveText(int index, int count)
+{
+    if (index < 0 || count <= 0)
+        return 0;
+    if (static_cast<unsigned int>(index) > m_nLength ||
+        static_cast<unsigned int>(count) > m_nLength - index)
+        return 0;
+
+    int breaks = CountLines(m_pText + index, count) - 1;
+    int line = CountLines(m_pText, index) - 1;
+    NotifyViews(NotifyTextRemoving, index, count);
+
+    memmove(m_pText + index, m_pText + index + count, m_nLength - index - count);
+    m_nLength -= count;
+    m_pText[m_nLength] = 0;
+
+    UpdateTableForRemoval(m_pText + index, line, breaks);
+    NotifyViews(NotifyTextRemoved, index, count);
+    m_bModified = 1;
+    return 1;
+}
+
+// at points into the line that the removal joined, line.
+void CTextDocument::UpdateTableForRemoval(const char* at, int line, int breaks)
+{
+    bool affected = line <= m_nWidestIndex && m_nWidestIndex <= line + breaks;
+    if (breaks > 0 && line + breaks < m_nLineCount - 1) {
+        memmove(m_pLineWidths + line + 1, m_pLineWidths + line + breaks + 1,
+                (m_nLineCount - line - breaks - 1) * sizeof(int));
+    }
+    m_nLineCount -= breaks;
+    MeasureLines(at, line, 1);
+    if (affected) {
+        RescanWidest();
+        return;
+    }
+    if (m_nWidestIndex > line + breaks)
+        m_nWidestIndex -= breaks;
+    if (m_pLineWidths[line] > m_nWidestWidth) {
+        m_nWidestWidth = m_pLineWidths[line];
+        m_nWidestIndex = line;
+    }
+}
+
+void CTextDocument::RemeasureAllLines()
+{
+    MeasureLines(m_pText, 0, m_nLineCount);
+    RescanWidest();
+    NotifyViews(NotifyFontChanged, 0, 0);
+}

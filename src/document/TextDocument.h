@@ -1,0 +1,81 @@
+#pragma once
+#include <windows.h>
+
+#include "document/PtrList.h"
+
+class CFontInfo;
+class COpenDocument;
+class CEditDisplay;
+
+const unsigned int TEXT_BLOCK_STEP = 32768;
+const int LINE_TABLE_STEP = 500;
+
+// The text of one open file, shared by all its views: one flat NUL-terminated block
+// with a NUL guard byte before it, and the pixel width of every line.
+class CTextDocument : public CObject {
+public:
+    CTextDocument(COpenDocument* owner, HANDLE file, const char* path);
+    virtual ~CTextDocument();
+
+    int InsertText(const char* bytes, int count, int index);
+    int RemoveText(int index, int count);
+    void RemeasureAllLines();
+
+    char* GetTextAt(int index) const { return m_pText + index; }
+    int GetTextLength() const { return static_cast<int>(m_nLength); }
+    int GetLineCount() const { return m_nLineCount; }
+    int GetLineWidth(int line) const { return m_pLineWidths[line]; }
+    int GetWidestWidth() const { return m_nWidestWidth; }
+    int GetWidestIndex() const { return m_nWidestIndex; }
+    int IsModified() const { return m_bModified; }
+    HCURSOR GetArrowCursor() const { return m_hArrowCursor; }
+    HCURSOR GetIBeamCursor() const { return m_hIBeamCursor; }
+    HCURSOR GetOwnCursor() const { return m_hOwnCursor; }
+    HCURSOR GetNoCursor() const { return m_hNoCursor; }
+    CFontInfo* GetFontInfo() const { return m_pFontInfo; }
+    COpenDocument* GetOwner() const { return m_pOwner; }
+    int GetTitle(char* title, int size) const;
+    const char* GetWidestLineText() const;
+    int HasVisibleText() const;
+    // The window that owns the document's message boxes: the main window, when there is one.
+    HWND GetOwnerWindow() const;
+
+    HANDLE m_hFile;
+    char m_szPath[1024];
+    char m_szTitle[256];
+    int m_bModified;
+    HGLOBAL m_hBuffer;
+    char* m_pText;
+    unsigned int m_nLength;
+    HCURSOR m_hArrowCursor;
+    HCURSOR m_hIBeamCursor;
+    HCURSOR m_hOwnCursor;
+    HCURSOR m_hNoCursor;
+    int m_nLineCount;
+    int m_nWidestWidth;
+    int m_nWidestIndex;
+    int* m_pLineWidths;
+    int m_nTableCapacity;
+    CFontInfo* m_pFontInfo;
+    HANDLE m_hSortThread;
+    DWORD m_dwSortThreadId;
+    WORD m_wSortFlags;
+    volatile int m_bSortCancel;
+    COpenDocument* m_pOwner;
+
+protected:
+    void SetNames(const char* path);
+    int AllocateText(unsigned int size);
+    int AllocateLineTable(int lines);
+    void MeasureLines(const char* p, int first, int count);
+    void RescanWidest();
+    void NotifyViews(int (*fn)(CEditDisplay*, void*), int index, int count);
+
+private:
+    CTextDocument(const CTextDocument&);
+    CTextDocument& operator=(const CTextDocument&);
+    void UpdateTableForInsertion(const char* at, int line, int breaks);
+    void UpdateTableForRemoval(const char* at, int line, int breaks);
+};
+
+unsigned int RoundUp(unsigned int value, unsigned int step);

@@ -1,0 +1,277 @@
+#include "view/FontInfo.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/OpenDocument.h"
+#include "document/TextDocument.h"
+
+CFontInfo::CFontInfo(CTextDocument* owner)
+    : m_hFont(nullptr), m_pABC(nullptr), m_pKerning(nullptr), m_pWidths(nullptr),
+      m_bTrueType(FALSE), m_nKerningPairs(0), m_nResX(0), m_nResY(0), m_pOwner(owner),
+      m_pKerningIndex(nullptr)
+{
+    memset(&m_cc, 0, sizeof(m_cc));
+    memset(&m_cf, 0, sizeof(m_cf));
+    memset(&m_lf, 0, sizeof(m_lf));
+    memset(&m_tm, 0, sizeof(m_tm));
+    memset(m_custColours, 0, sizeof(m_custColours));
+
+    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    SetFont(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), dc, 0);
+    if (dc)
+        DeleteDC(dc);
+
+    HWND mainWindow = nullptr;
+    if (owner && owner->GetOwner())
+        mainWindow = owner->GetOwner()->GetMainWindow();
+    m_cf.lStructSize = sizeof(CHOOSEFONTA);
+    m_cf.hwndOwner = mainWindow;
+    m_cf.hInstance = mainWindow
+        ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE))
+        : nullptr;
+    m_cf.lpLogFont = &m_lf;
+    m_cf.rgbColors = 0;
+    m_cf.nSizeMin = 1;
+    m_cf.nSizeMax = 72;
+    m_cf.lCustData = reinterpret_cast<LPARAM>(&m_cc);
+    m_cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_LIMITSIZE |
+                 CF_FORCEFONTEXIST;
+
+    m_cc.lStructSize = sizeof(CHOOSECOLORA);
+    m_cc.hwndOwner = nullptr;
+    m_cc.rgbResult = 0;
+    m_cc.lpCustColors = m_custColours;
+    m_cc.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
+    m_cc.lCustData = 0;
+}
+
+CFontInfo::~CFontInfo()
+{
+    Release();
+}
+
+void CFontInfo::Release()
+{
+    if (m_hFont)
+        DeleteObject(m_hFont);
+    m_hFont = nullptr;
+    free(m_pABC);
+    m_pABC = nullptr;
+    free(m_pKerning);
+    m_pKerning = nullptr;
+    free(m_pKerningIndex);
+    m_pKerningIndex = nullptr;
+    m_nKerningPairs = 0;
+    free(m_pWidths);
+    m_pWidths = nullptr;
+}
+
+int CFontInfo::SetFont(HFONT font, HDC dc, COLORREF colour)
+{
+    Release();
+    m_nResX = GetDeviceCaps(dc, LOGPIXELSX);
+    m_nResY = abs(GetDeviceCaps(dc, LOGPIXELSY));
+    m_hFont = font;
+    GetObjectA(font, sizeof(LOGFONTA), &m_lf);
+
+    HGDIOBJ previous = SelectObject(dc, font);
+    memset(&m_tm, 0, sizeof(m_tm));
+    ::GetTextMetricsA(dc, &m_tm);
+    m_bTrueType = (m_tm.tmPitchAndFamily & TMPF_TRUETYPE) ? TRUE : FALSE;
+
+    m_pWidths = static_cast<int*>(calloc(256, sizeof(int)));
+    if (m_pWidths)
+        GetCharWidthA(dc, 0, 255, m_pWidths);
+
+    if (m_bTrueType) {
+        m_pABC = static_cast<ABC*>(calloc(256, sizeof(ABC)));
+        if (m_pABC && !GetCharABCWidthsA(dc, 0, 255, m_pABC)) {
+            free(m_pABC);
+            m_pABC = nullptr;
+        }
+        DWORD pairs = GetKerningPairsA(dc, 0, nullptr);
+        if (pairs > 0 && pairs < 0x100000) {
+            m_pKerning = static_cast<KERNINGPAIR*>(calloc(pairs, sizeof(KERNINGPAIR)));
+            if (m_pKerning)
+                m_nKerningPairs = static_cast<int>(GetKerningPairsA(dc, pairs, m_pKerning));
+            if (m_nKerningPairs <= 0) {
+                free(m_pKerning);
+                m_pKerning = nullptr;
+                m_nKerningPairs = 0;
+            }
+        }
+        BuildKerningIndex();
+    }
+    m_cf.rgbColors = colour;
+    SelectObject(dc, previous);
+    return 1;
+}
+
+void CFontInfo::BuildKerningIndex()
+{
+    if (!m_pKerning)
+        return;
+    m_pKerningIndex = static_cast<int*>(malloc(256 * 256 * sizeof(int)));
+    if (!m_pKerningIndex)
+        return;
+    for (int i = 0; i < 256 * 256; i++)
+        m_pKerningIndex[i] = KERNING_NOT_FOUND;
+    // Walk backwards so that the first record of a repeated pair is the one that stays.
+    for (int i = m_nKerningPairs - 1; i >= 0; i--) {
+        const KERNINGPAIR& pair = m_pKerning[i];
+        if (pair.wFirst < 256 && pair.wSecond < 256)
+            m_pKerningIndex[pair.wFirst << 8 | pair.wSecond] = pair.iKernAmount;
+    }
+}
+
+int CFontInfo::KerningAmount(unsigned char first, unsigned char second) const
+{
+    if (m_pKerningIndex)
+        return m_pKerningIndex[first << 8 | second];
+    // Without the index (its allocation failed) the records themselves still answer.
+    for (int i = 0; i < m_nKerningPairs; i++) {
+        if (m_pKerning[i].wFirst == first && m_pKerning[i].wSecond == second)
+            return m_pKerning[i].iKernAmount;
+    }
+    return KERNING_NOT_FOUND;
+}
+
+const KERNINGPAIR* CFontInfo::GetKerningTable(int* count) const
+{
+    if (count)
+        *count = m_nKerningPairs;
+    return m_pKerning;
+}
+
+int CFontInfo::TabUnit() const
+{
+    int unit = 4 * m_tm.tmAveCharWidth;
+    return unit > 0 ? unit : 1;
+}
+
+int CFontInfo::LineHeight() const
+{
+    return m_tm.tmHeight > 0 ? m_tm.tmHeight : 1;
+}
+
+int CFontInfo::AverageWidth() const
+{
+    return m_tm.tmAveCharWidth > 0 ? m_tm.tmAveCharWidth : 1;
+}
+
+// Calls sink(i, advance) for every character with its final advance: kerning applied,
+// tabs expanded to the next stop counted from the start of s.
+template <class Sink> void CFontInfo::WalkAdvances(const char* s, int n, Sink& sink) const
+{
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(s);
+    const int tab = TabUnit();
+    const int ovh = m_tm.tmOverhang;
+    const int* widths = m_pWidths;
+    const bool kerned = m_bTrueType && m_pKerning;
+    int sum = 0;
+    for (int i = 0; i < n; i++) {
+        int advance;
+        if (u[i] == '\t') {
+            advance = (sum % tab) ? (sum / tab + 1) * tab - sum : tab;
+        } else {
+            advance = (widths ? widths[u[i]] : 0) - ovh;
+            if (kerned && i + 1 < n) {
+                int k = KerningAmount(u[i], u[i + 1]);
+                if (k != KERNING_NOT_FOUND)
+                    advance += k;
+            }
+        }
+        sink(i, advance);
+        sum += advance;
+    }
+}
+
+int CFontInfo::Advances(const char* s, int n, int* out) const
+{
+    if (n <= 0 || !out)
+        return 0;
+    auto store = [out](int i, int advance) { out[i] = advance; };
+    WalkAdvances(s, n, store);
+    return 1;
+}
+
+static int IsPrintableAscii(unsigned char c)
+{
+    return c >= 33 && c <= 126;
+}
+
+int CFontInfo::Overhangs(const char* s, int n) const
+{
+    if (!m_bTrueType || !m_pABC || n <= 0)
+        return 0;
+    unsigned char first = static_cast<unsigned char>(s[0]);
+    unsigned char last = static_cast<unsigned char>(s[n - 1]);
+    int a = IsPrintableAscii(first) ? m_pABC[first].abcA : 0;
+    int c = IsPrintableAscii(last) ? static_cast<int>(m_pABC[last].abcC) : 0;
+    return (a < 0 ? -a : 0) + (c < 0 ? -c : 0);
+}
+
+int CFontInfo::LineWidth(const char* s, int n) const
+{
+    if (n <= 0)
+        return 0;
+    int width = 0;
+    auto add = [&width](int, int advance) { width += advance; };
+    WalkAdvances(s, n, add);
+    return width + Overhangs(s, n);
+}
+
+int* CFontInfo::Measure(const char* s, int n, SIZE* size, int keep) const
+{
+    int* advances = nullptr;
+    if (n > 0 && keep) {
+        advances = static_cast<int*>(malloc(n * sizeof(int)));
+        if (advances)
+            Advances(s, n, advances);
+    }
+    if (size) {
+        size->cx = LineWidth(s, n);
+        size->cy = m_tm.tmHeight;
+    }
+    return advances;
+}
+
+int CFontInfo::MakePrinterFont(const CFontInfo* screen, HDC printer)
+{
+    if (!screen)
+        return 0;
+    LOGFONTA lf = screen->m_lf;
+    int px = GetDeviceCaps(printer, LOGPIXELSX);
+    int py = abs(GetDeviceCaps(printer, LOGPIXELSY));
+    float ratioY = static_cast<float>(py) / static_cast<float>(screen->m_nResY > 0 ? screen->m_nResY : 1);
+    float ratioX = static_cast<float>(px) / static_cast<float>(screen->m_nResX > 0 ? screen->m_nResX : 1);
+    POINT pt;
+    pt.x = static_cast<LONG>(static_cast<float>(lf.lfWidth) * ratioX);
+    pt.y = static_cast<LONG>(static_cast<float>(lf.lfHeight) * ratioY);
+    bool negative = pt.y < 0;
+
+    POINT oldViewport, oldWindow;
+    SetViewportOrgEx(printer, 0, 0, &oldViewport);
+    SetWindowOrgEx(printer, 0, 0, &oldWindow);
+    DPtoLP(printer, &pt, 1);
+    SetViewportOrgEx(printer, oldViewport.x, oldViewport.y, nullptr);
+    SetWindowOrgEx(printer, oldWindow.x, oldWindow.y, nullptr);
+
+    LONG height = pt.y < 0 ? -pt.y : pt.y;
+    lf.lfHeight = negative ? -height : height;
+    lf.lfWidth = pt.x;
+    lf.lfQuality = PROOF_QUALITY;
+    HFONT font = CreateFontIndirectA(&lf);
+    if (!font)
+        return 0;
+    return SetFont(font, printer, screen->GetColour());
+}
+
+void BlankTabs(char* s, int n)
+{
+    for (int i = 0; i < n; i++) {
+        if (s[i] == '\t')
+            s[i] = ' ';
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include <windows.h>
+
+class CTextDocument;
+
+// Kerning lookup's answer for a pair the font does not kern.
+const int KERNING_NOT_FOUND = -1111111;
+
+// The font a document is shown in, its colour, and the character measurements taken
+// once when the font is set, so that lines are measured without asking the device.
+class CFontInfo {
+public:
+    explicit CFontInfo(CTextDocument* owner);
+    virtual ~CFontInfo();
+
+    int SetFont(HFONT font, HDC dc, COLORREF colour);
+    int MakePrinterFont(const CFontInfo* screen, HDC printer);
+
+    int Advances(const char* s, int n, int* out) const;
+    int* Measure(const char* s, int n, SIZE* size, int keep) const;
+    // The width that Measure gives, without the advance array.
+    int LineWidth(const char* s, int n) const;
+    int KerningAmount(unsigned char first, unsigned char second) const;
+
+    HFONT GetFont() const { return m_hFont; }
+    COLORREF GetColour() const { return m_cf.rgbColors; }
+    const TEXTMETRICA& TextMetrics() const { return m_tm; }
+    const ABC* GetABCTable() const { return m_pABC; }
+    const int* GetWidthTable() const { return m_pWidths; }
+    int IsTrueType() const { return m_bTrueType; }
+    const KERNINGPAIR* GetKerningTable(int* count) const;
+    // The tab unit and the line metrics, never 0 so that callers may divide by them.
+    int TabUnit() const;
+    int LineHeight() const;
+    int AverageWidth() const;
+
+    HFONT m_hFont;
+    CHOOSECOLORA m_cc;
+    CHOOSEFONTA m_cf;
+    LOGFONTA m_lf;
+    TEXTMETRICA m_tm;
+    ABC* m_pABC;
+    KERNINGPAIR* m_pKerning;
+    COLORREF m_custColours[16];
+    int* m_pWidths;
+    BOOL m_bTrueType;
+    int m_nKerningPairs;
+    int m_nResX;
+    int m_nResY;
+    CTextDocument* m_pOwner;
+
+private:
+    CFontInfo(const CFontInfo&);
+    CFontInfo& operator=(const CFontInfo&);
+    void Release();
+    void BuildKerningIndex();
+    template <class Sink> void WalkAdvances(const char* s, int n, Sink& sink) const;
+    int Overhangs(const char* s, int n) const;
+
+    // kerning amounts by (first << 8 | second), KERNING_NOT_FOUND where no pair is kerned
+    int* m_pKerningIndex;
+};
+
+// Replaces every tab with a space, so a device draws a blank where the advances put a tab stop.
+void BlankTabs(char* s, int n);
