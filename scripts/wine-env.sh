@@ -1,13 +1,18 @@
 # Sourced by the run and test scripts: a display, the project's Wine prefix and a
 # persistent wineserver, all stopped again by PID when the calling script exits.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$here/build/wineprefix"
+build_dir="${ZENDLE_BUILD:-$here/build}"
+export WINEPREFIX="$build_dir/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 started_pids=()
 
 stop_started() {
     local pid
+    # Ends the Wine processes of this prefix only (services that wineboot started).
+    if [ -n "${wine_started:-}" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
     for pid in "${started_pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
@@ -41,10 +46,11 @@ start_wine() {
     mkdir -p "$WINEPREFIX"
     wineserver -f -p >/dev/null 2>&1 &
     started_pids+=($!)
+    wine_started=1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine: preparing the prefix (first run only)"
     fi
     # wineboot also brings an existing prefix up to date; redirect to a file so that
     # Wine's background processes hold no pipe open.
-    wine wineboot -i >"$here/build/wineboot.log" 2>&1 || true
+    wine wineboot -i >"$build_dir/wineboot.log" 2>&1 || true
 }
