@@ -1,5 +1,8 @@
 #include "app/OpenDocument.h"
 
+#include <stdio.h>
+#include <string.h>
+
 #include "app/DocFrame.h"
 #include "document/TextDocument.h"
 
@@ -23,4 +26,31 @@ int COpenDocument::ForEachView(ViewFunction fn, void* user)
             return 0;
     }
     return 1;
+}
+
+void COpenDocument::Retitle()
+{
+    int count = m_pFrames->GetCount();
+    if (count == 0)
+        return;
+    char base[257];
+    if (!m_pTextDocument || !m_pTextDocument->GetTitle(base, sizeof(base))) {
+        // An untitled document keeps the first frame's caption, less its " : n" suffix.
+        HWND first = static_cast<CDocFrame*>(m_pFrames->m_pFirst->item)->m_hWnd;
+        base[0] = 0;
+        GetWindowTextA(first, base, sizeof(base));
+        char* colon = strchr(base, ':');
+        if (colon)
+            colon[colon > base ? -1 : 0] = 0;
+    }
+    if (count == 1) {
+        SetWindowTextA(static_cast<CDocFrame*>(m_pFrames->m_pFirst->item)->m_hWnd, base);
+        return;
+    }
+    int index = 0;
+    for (CPtrNode* node = m_pFrames->m_pFirst; node; node = node->next) {
+        char caption[sizeof(base) + 16];
+        snprintf(caption, sizeof(caption), "%s : %d", base, index++);
+        SetWindowTextA(static_cast<CDocFrame*>(node->item)->m_hWnd, caption);
+    }
 }

@@ -15,6 +15,8 @@ public:
     virtual ~COpenDocument();
 
     int ForEachView(ViewFunction fn, void* user);
+    // Captions every frame after the file's name: "name" alone, or "name : i" for several.
+    void Retitle();
 
     CTextDocument* GetTextDocument() const { return m_pTextDocument; }
     HWND GetMainWindow() const { return m_hMainWindow; }

@@ -17,12 +17,15 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
     : m_hFile(file), m_bModified(0), m_hBuffer(nullptr), m_pText(nullptr), m_nLength(0),
       m_nLineCount(1), m_nWidestWidth(0), m_nWidestIndex(0), m_pLineWidths(nullptr),
       m_nTableCapacity(0), m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
-      m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner)
+      m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner),
+      m_bLoadRefused(0)
 {
     SetNames(path);
     m_pFontInfo = new CFontInfo(this);
     AllocateText(TEXT_BLOCK_STEP);
     AllocateLineTable(1);
+    if (file)
+        LoadDocumentFile();
 
     m_hArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
     m_hIBeamCursor = LoadCursorA(nullptr, IDC_IBEAM);

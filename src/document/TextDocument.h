@@ -40,6 +40,17 @@ public:
     // The window that owns the document's message boxes: the main window, when there is one.
     HWND GetOwnerWindow() const;
 
+    // The file (DocumentFile.cpp). A file that cannot be edited safely (NUL bytes, 2 GB or
+    // more, unreadable) is refused while constructing: the user is told, the handle is
+    // closed, and LoadRefused answers 1, so that the opener drops the document.
+    int LoadRefused() const { return m_bLoadRefused; }
+    int SaveDocument(int force);
+    int SaveDocumentAs();
+    int WriteDocumentFile();
+    int QueryClose();
+    // CR becomes CR LF. length: the byte count in (0: up to the NUL), the converted count out.
+    static HGLOBAL ToFileText(const char* text, int* length);
+
     HANDLE m_hFile;
     char m_szPath[1024];
     char m_szTitle[256];
@@ -62,6 +73,7 @@ public:
     WORD m_wSortFlags;
     volatile int m_bSortCancel;
     COpenDocument* m_pOwner;
+    int m_bLoadRefused;
 
 protected:
     void SetNames(const char* path);
@@ -76,6 +88,10 @@ private:
     CTextDocument& operator=(const CTextDocument&);
     void UpdateTableForInsertion(const char* at, int line, int breaks);
     void UpdateTableForRemoval(const char* at, int line, int breaks);
+    void LoadDocumentFile();
+    void RefuseLoad(const char* format);
+    void RestoreDocumentFont();
+    void StoreDocumentFont();
 };
 
 unsigned int RoundUp(unsigned int value, unsigned int step);

@@ -1,0 +1,292 @@
+// Moving a document between memory and its file, and the font it is remembered with.
+#include "document/TextDocument.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/ErrorBox.h"
+#include "app/FileFontStore.h"
+#include "app/OpenDocument.h"
+#include "view/FontInfo.h"
+
+static const char WRITE_FAILED[] = "Failure occurred when writing to a file";
+static const char SAVE_FILTER[] = "Text Files\0*.txt\0C++ Source\0*.cpp\0C++ Header\0*.h\0";
+// The text block holds at most 2 GB - 1 bytes; a table past this many lines would not fit
+// a 32-bit process anyway.
+static const LONGLONG MAX_FILE_SIZE = 0x7FFFFFFF;
+static const int MAX_LINES = 0x0FFFFFFF;
+
+// The store knows a file by the first 260 bytes of its path.
+static void StartFontRecord(CFontRecord* record, const char* path)
+{
+    memset(record, 0, sizeof(*record));
+    record->m_dwSize = FONT_RECORD_SIZE;
+    memcpy(record->m_szPath, path, strnlen(path, FONT_STORE_PATH_SIZE));
+}
+
+void CTextDocument::LoadDocumentFile()
+{
+    LARGE_INTEGER size;
+    LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN) || !GetFileSizeEx(m_hFile, &size)) {
+        RefuseLoad("The file \"%s\" could not be read.");
+        return;
+    }
+    if (size.QuadPart > MAX_FILE_SIZE) {
+        RefuseLoad("The file \"%s\" is 2 GB or larger and cannot be opened.");
+        return;
+    }
+    DWORD bytes = static_cast<DWORD>(size.QuadPart);
+    char* raw = static_cast<char*>(malloc(bytes ? bytes : 1));
+    if (!raw) {
+        RefuseLoad("There is not enough memory to open the file \"%s\".");
+        return;
+    }
+    // A partial text must never be tied to the file: the next save would cut it there.
+    DWORD read = 0;
+    if (!ReadFile(m_hFile, raw, bytes, &read, nullptr) || read != bytes) {
+        free(raw);
+        RefuseLoad("The file \"%s\" could not be read.");
+        return;
+    }
+    // The text ends at its first NUL for every scan, so such a file cannot be edited safely.
+    if (memchr(raw, 0, bytes)) {
+        free(raw);
+        RefuseLoad("The file \"%s\" contains NUL bytes and cannot be opened as text.");
+        return;
+    }
+    if (!AllocateText(RoundUp(bytes, TEXT_BLOCK_STEP) + TEXT_BLOCK_STEP)) {
+        free(raw);
+        RefuseLoad("There is not enough memory to open the file \"%s\".");
+        return;
+    }
+
+    // CR LF, a lone CR and a lone LF each end a line; in memory that is one CR.
+    char* out = m_pText;
+    int breaks = 0;
+    char previous = 0;
+    for (DWORD i = 0; i < bytes; i++) {
+        char c = raw[i];
+        if (c != '\n') {
+            *out++ = c;
+            breaks += c == '\r';
+        } else if (previous != '\r') {
+            *out++ = '\r';
+            breaks++;
+        }
+        previous = c;
+    }
+    free(raw);
+    *out = 0;
+    m_nLength = static_cast<unsigned int>(out - m_pText);
+
+    if (breaks >= MAX_LINES || !AllocateLineTable(breaks + 1)) {
+        RefuseLoad("There is not enough memory to open the file \"%s\".");
+        return;
+    }
+    RestoreDocumentFont();
+    MeasureLines(m_pText, 0, m_nLineCount);
+    RescanWidest();
+}
+
+// Tells the user, lets go of the file and leaves an empty untitled text.
+void CTextDocument::RefuseLoad(const char* format)
+{
+    char text[sizeof(m_szPath) + 128];
+    snprintf(text, sizeof(text), format, m_szPath);
+    MessageBoxA(GetOwnerWindow(), text, "Zendle Editor", MB_ICONWARNING);
+    CloseHandle(m_hFile);
+    m_hFile = nullptr;
+    SetNames(nullptr);
+    m_nLength = 0;
+    m_pText[0] = 0;
+    m_bLoadRefused = 1;
+}
+
+void CTextDocument::RestoreDocumentFont()
+{
+    CFontRecord record;
+    StartFontRecord(&record, m_szPath);
+    if (!record.m_szPath[0])
+        return;
+    HWND owner = GetOwnerWindow();
+    int found;
+    {
+        CFileFontStore store(owner);
+        found = store.Lookup(&record);
+    }
+    if (!found)
+        return;
+    HFONT font = CreateFontIndirectA(&record.m_lf);
+    if (!font) {
+        ShowLastError(owner, "Font creation failed");
+        return;
+    }
+    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    if (!dc) {
+        DeleteObject(font);
+        ShowLastError(owner, "CreateDC() failed");
+        return;
+    }
+    m_pFontInfo->SetFont(font, dc, record.m_crColour);
+    DeleteDC(dc);
+}
+
+void CTextDocument::StoreDocumentFont()
+{
+    CFontRecord record;
+    StartFontRecord(&record, m_szPath);
+    if (!record.m_szPath[0])
+        return;
+    record.m_crColour = m_pFontInfo->GetColour();
+    GetObjectA(m_pFontInfo->GetFont(), sizeof(LOGFONTA), &record.m_lf);
+    CFileFontStore store(GetOwnerWindow());
+    store.Store(&record);
+}
+
+HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
+{
+    if (!text || !length || *length < 0)
+        return nullptr;
+    size_t count = *length ? static_cast<size_t>(*length) : static_cast<size_t>(lstrlenA(text));
+    size_t breaks = 0;
+    for (const char* p = text; (p = static_cast<const char*>(memchr(p, '\r', text + count - p)));
+         p++)
+        breaks++;
+    if (count + breaks > 0x7FFFFFFF)
+        return nullptr;
+    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT | GMEM_MOVEABLE, count + breaks + 1);
+    if (!block)
+        return nullptr;
+    char* out = static_cast<char*>(GlobalLock(block));
+    if (!out) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    const char* end = text + count;
+    for (const char* p = text; p < end;) {
+        const char* cr = static_cast<const char*>(memchr(p, '\r', end - p));
+        size_t run = (cr ? cr : end) - p;
+        memcpy(out, p, run);
+        out += run;
+        p += run;
+        if (cr) {
+            *out++ = '\r';
+            *out++ = '\n';
+            p++;
+        }
+    }
+    *out = 0;
+    GlobalUnlock(block);
+    *length = static_cast<int>(count + breaks);
+    return block;
+}
+
+int CTextDocument::WriteDocumentFile()
+{
+    if (!m_hFile)
+        return 0;
+    HWND owner = GetOwnerWindow();
+    int length = GetTextLength();
+    HGLOBAL block = ToFileText(m_pText, &length);
+    if (!block) {
+        ShowLastError(owner, WRITE_FAILED);
+        return 0;
+    }
+    const char* bytes = static_cast<const char*>(GlobalLock(block));
+    LARGE_INTEGER start = {};
+    DWORD written = 0;
+    BOOL ok = bytes && SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN) &&
+              WriteFile(m_hFile, bytes, length, &written, nullptr);
+    if (ok && written != static_cast<DWORD>(length)) {
+        ok = FALSE;
+        SetLastError(ERROR_DISK_FULL);
+    }
+    // Only a complete write may cut the file: after a failed one the file keeps its length
+    // instead of losing everything past what was written.
+    if (ok)
+        ok = SetEndOfFile(m_hFile);
+    if (!ok)
+        ShowLastError(owner, WRITE_FAILED);
+    StoreDocumentFont();
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return ok ? 1 : 0;
+}
+
+int CTextDocument::SaveDocument(int force)
+{
+    if (!m_bModified && !force)
+        return 1;
+    int result = m_hFile ? WriteDocumentFile() : SaveDocumentAs();
+    if (result)
+        m_bModified = 0;
+    return result;
+}
+
+int CTextDocument::SaveDocumentAs()
+{
+    HWND owner = GetOwnerWindow();
+    char file[256] = "";
+    char title[128] = "";
+    OPENFILENAMEA ofn;
+    memset(&ofn, 0, sizeof(ofn));
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = SAVE_FILTER;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof(file);
+    ofn.lpstrFileTitle = title;
+    ofn.nMaxFileTitle = sizeof(title);
+    ofn.lpstrDefExt = "cpp";
+    // No OFN_FILEMUSTEXIST: a document is usually saved under a name that does not exist yet.
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+    if (!GetSaveFileNameA(&ofn))
+        return 0;
+
+    // Our own handle would keep CREATE_ALWAYS from replacing the file we already hold.
+    if (m_hFile) {
+        CloseHandle(m_hFile);
+        m_hFile = nullptr;
+    }
+    HANDLE handle = CreateFileA(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        ShowLastError(owner, "File creation failed");
+        return 0;
+    }
+    m_hFile = handle;
+    lstrcpynA(m_szPath, file, sizeof(m_szPath));
+    lstrcpynA(m_szTitle, title, sizeof(m_szTitle));
+    int result = WriteDocumentFile();
+    if (m_pOwner)
+        m_pOwner->Retitle();
+    return result;
+}
+
+int CTextDocument::QueryClose()
+{
+    if (!m_bModified)
+        return 1;
+    const char* text;
+    const char* caption;
+    if (m_hFile) {
+        text = "The contents of this document have changed.\n"
+               "Would you like to save changes before closing?";
+        caption = m_szTitle;
+    } else {
+        text = "The contents of this untitled document have changed.\n"
+               "Would you like to save changes before closing?";
+        caption = "Untitled";
+    }
+    switch (MessageBoxA(GetOwnerWindow(), text, caption, MB_ICONWARNING | MB_YESNOCANCEL)) {
+    case IDYES:
+        return SaveDocument(0) ? 1 : 0;
+    case IDNO:
+        return 1;
+    default:
+        return 0;
+    }
+}
