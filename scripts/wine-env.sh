@@ -53,4 +53,10 @@ start_wine() {
     # wineboot also brings an existing prefix up to date; redirect to a file so that
     # Wine's background processes hold no pipe open.
     wine wineboot -i >"$build_dir/wineboot.log" 2>&1 || true
+    # Xvfb has no window manager: a managed window that hides makes Wine wait two seconds
+    # for the manager's answer, so every closed dialog would stall a test.
+    if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            >>"$build_dir/wineboot.log" 2>&1 || true
+    fi
 }
