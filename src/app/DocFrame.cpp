@@ -1,5 +1,15 @@
 #include "app/DocFrame.h"
 
+#include "app/AppState.h"
+#include "app/OpenDocument.h"
+#include "app/ShellMessages.h"
+#include "document/TextDocument.h"
+#include "resources/resource.h"
+
+// Scroll bar controls of a frame, made by its CScrollBars.
+static const int HORZ_SCROLL_ID = 10003;
+static const int VERT_SCROLL_ID = 10004;
+
 CDocFrame::CDocFrame(COpenDocument* document)
     : m_hWnd(nullptr), m_pScrollBars(nullptr), m_pDocument(document), m_pView(nullptr)
 {
@@ -7,4 +17,164 @@ CDocFrame::CDocFrame(COpenDocument* document)
 
 CDocFrame::~CDocFrame()
 {
+    if (m_pDocument)
+        m_pDocument->FrameGone(this);
+}
+
+int CDocFrame::Create(HWND mdiClient)
+{
+    HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
+    int maximised = active ? IsZoomed(active) : g_bRememberMaximised;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mdiClient, GWLP_HINSTANCE));
+    m_hWnd = CreateWindowExA(WS_EX_MDICHILD, FRAME_CLASS, "Untitled", WS_CHILD, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, nullptr,
+                             instance, this);
+    if (!m_hWnd)
+        return 0;
+    if (maximised) {
+        ShowWindow(m_hWnd, SW_HIDE);
+        SendMessageA(mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    }
+    ShowWindow(m_hWnd, SW_SHOW);
+    return 1;
+}
+
+HWND CDocFrame::ViewWindow() const
+{
+    return FindWindowExA(m_hWnd, nullptr, DISPLAY_CLASS, nullptr);
+}
+
+void CDocFrame::GetViewArea(int* left, int* top, int* right, int* bottom) const
+{
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(m_hWnd, &client);
+    int margin = IsZoomed(m_hWnd) ? 0 : 2;
+    *left = margin;
+    *top = margin;
+    *right = client.right - GetSystemMetrics(SM_CXVSCROLL) - margin;
+    *bottom = client.bottom - GetSystemMetrics(SM_CYHSCROLL) - margin;
+}
+
+void CDocFrame::OnClose()
+{
+    // A close chosen from the menu bar of a maximised frame arrives twice (once through
+    // the view's default command handling, once through the main frame's): swallow the first.
+    if (g_nCloseCounter != 1 && IsZoomed(m_hWnd)) {
+        g_nCloseCounter++;
+        return;
+    }
+    CloseFrame();
+    g_nCloseCounter = 0;
+}
+
+int CDocFrame::CloseFrame()
+{
+    // The sort worker reads the text and tells every view: nothing of it may go meanwhile.
+    if (m_pDocument->IsBusy())
+        return 0;
+    if (m_pDocument->GetFrameCount() == 1) {
+        if (!m_pDocument->GetTextDocument()->QueryClose())
+            return 0;
+        g_bRememberMaximised = IsZoomed(m_hWnd) ? 1 : 0;
+    }
+    SendMessageA(GetParent(m_hWnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    return 1;
+}
+
+void CDocFrame::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case ID_WINDOW_NEWWINDOW:
+        m_pDocument->NewWindow();
+        break;
+    case ID_FOCUS_CYCLE:
+        CycleFocus();
+        break;
+    default:
+        ForwardToView(WM_COMMAND, wParam, lParam);
+        break;
+    }
+}
+
+void CDocFrame::CycleFocus()
+{
+    HWND focus = GetFocus();
+    HWND view = ViewWindow();
+    HWND horizontal = GetDlgItem(m_hWnd, HORZ_SCROLL_ID);
+    HWND vertical = GetDlgItem(m_hWnd, VERT_SCROLL_ID);
+    if (!focus)
+        return;
+    if (focus == view && horizontal)
+        SetFocus(horizontal);
+    else if (focus == horizontal && vertical)
+        SetFocus(vertical);
+    else if (focus == vertical && view)
+        SetFocus(view);
+}
+
+void CDocFrame::OnSetFocus()
+{
+    HWND view = ViewWindow();
+    if (view)
+        SetFocus(view);
+}
+
+LRESULT CDocFrame::ForwardToView(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND view = ViewWindow();
+    return view ? SendMessageA(view, message, wParam, lParam) : 0;
+}
+
+LRESULT CDocFrame::OnNcHitTest(int x, int y)
+{
+    // The two-pixel border inside the client area belongs to the client, not the frame.
+    POINT point = {x, y};
+    ScreenToClient(m_hWnd, &point);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    if (PtInRect(&client, point)) {
+        RECT inner = client;
+        InflateRect(&inner, -2, -2);
+        if (!PtInRect(&inner, point))
+            return HTCLIENT;
+    }
+    return DefMDIChildProcA(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+}
+
+static void Line(HDC dc, int x0, int y0, int x1, int y1)
+{
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+void CDocFrame::OnPaint()
+{
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    if (!IsZoomed(m_hWnd)) {
+        RECT r;
+        GetClientRect(m_hWnd, &r);
+        POINT position;
+        MoveToEx(dc, 0, 0, &position);
+        HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+        HPEN face = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE));
+        HGDIOBJ previous = SelectObject(dc, shadow);
+        Line(dc, r.left, r.top, r.left, r.bottom - 1);
+        Line(dc, r.left, r.top, r.right - 1, r.top);
+        SelectObject(dc, GetStockObject(BLACK_PEN));
+        Line(dc, r.left + 1, r.top + 1, r.left + 1, r.bottom - 2);
+        Line(dc, r.left + 1, r.top + 1, r.right - 2, r.top + 1);
+        SelectObject(dc, face);
+        Line(dc, r.right - 2, r.top + 1, r.right - 2, r.bottom - 2);
+        Line(dc, r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 2);
+        SelectObject(dc, GetStockObject(WHITE_PEN));
+        Line(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1);
+        Line(dc, r.left, r.bottom - 1, r.right, r.bottom - 1);
+        MoveToEx(dc, position.x, position.y, nullptr);
+        SelectObject(dc, previous);
+        DeleteObject(shadow);
+        DeleteObject(face);
+    }
+    EndPaint(m_hWnd, &ps);
 }

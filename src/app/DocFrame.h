@@ -13,6 +13,27 @@ public:
     explicit CDocFrame(COpenDocument* document);
     virtual ~CDocFrame();
 
+    // Makes the window in the MDI client (maximised like the active frame) and its view.
+    // On failure the object holds no window and the caller deletes it.
+    int Create(HWND mdiClient);
+    // The part of the client area that the view and its scroll bars share.
+    void GetViewArea(int* left, int* top, int* right, int* bottom) const;
+
+    HWND GetWindow() const { return m_hWnd; }
+    CScrollBars* GetScrollBars() const { return m_pScrollBars; }
+    CEditDisplay* GetView() const { return m_pView; }
+
+    void OnClose();
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnSetFocus();
+    void OnSize();
+    void OnPaint();
+    LRESULT OnNcHitTest(int x, int y);
+    LRESULT ForwardToView(UINT message, WPARAM wParam, LPARAM lParam);
+    void CycleFocus();
+    // Closes this window; the document's last window asks to save first. 0 when kept.
+    int CloseFrame();
+
     HWND m_hWnd;
     CScrollBars* m_pScrollBars;
     COpenDocument* m_pDocument;
@@ -21,4 +42,9 @@ public:
 private:
     CDocFrame(const CDocFrame&);
     CDocFrame& operator=(const CDocFrame&);
+    HWND ViewWindow() const;
 };
+
+const char FRAME_PROPERTY[] = "frmProp";
+
+LRESULT CALLBACK DocFrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

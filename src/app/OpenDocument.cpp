@@ -3,7 +3,11 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <new>
+
 #include "app/DocFrame.h"
+#include "app/ErrorBox.h"
+#include "app/ShellMessages.h"
 #include "document/TextDocument.h"
 
 COpenDocument::COpenDocument(HWND mainWindow, HWND mdiClient)
@@ -14,8 +18,90 @@ COpenDocument::COpenDocument(HWND mainWindow, HWND mdiClient)
 
 COpenDocument::~COpenDocument()
 {
+    // Frames still listed (a document deleted with its windows open) go as in Close All,
+    // so that none reports back to a half-deleted document.
+    int tellMainWindow = !m_bClosing;
+    m_bClosing = 1;
+    DestroyFrames();
     delete m_pTextDocument;
+    m_pTextDocument = nullptr;
+    if (tellMainWindow && m_hMainWindow)
+        SendMessageA(m_hMainWindow, WM_DOCUMENT_GONE, reinterpret_cast<WPARAM>(this), 0);
     delete m_pFrames;
+}
+
+void COpenDocument::DestroyFrames()
+{
+    while (m_pFrames->GetCount() > 0) {
+        CDocFrame* frame = static_cast<CDocFrame*>(m_pFrames->RemoveAt(0));
+        if (frame->m_hWnd && m_hMDIClient)
+            SendMessageA(m_hMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
+        else
+            delete frame;
+    }
+}
+
+int COpenDocument::Create(HANDLE file, const char* path)
+{
+    m_bClosing = 0;
+    m_pTextDocument = new (std::nothrow) CTextDocument(this, file, path);
+    if (!m_pTextDocument || !m_pTextDocument->m_pText) {
+        DWORD error = GetLastError();
+        if (!m_pTextDocument && file)
+            CloseHandle(file);
+        ShowLastError(m_hMainWindow, "Document creation failed", error);
+        return 0;
+    }
+    // A file that cannot be edited has been reported by the loader already.
+    if (m_pTextDocument->LoadRefused())
+        return 0;
+
+    return AddFrame("Frame creation failed");
+}
+
+int COpenDocument::AddFrame(const char* failure)
+{
+    CDocFrame* frame = new (std::nothrow) CDocFrame(this);
+    if (!frame || !frame->Create(m_hMDIClient)) {
+        DWORD error = GetLastError();
+        delete frame;
+        ShowLastError(m_hMainWindow, failure, error);
+        return 0;
+    }
+    m_pFrames->AddTail(frame);
+    Retitle();
+    return 1;
+}
+
+int COpenDocument::IsBusy() const
+{
+    return m_pTextDocument && m_pTextDocument->m_hSortThread != nullptr;
+}
+
+int COpenDocument::Close()
+{
+    if (IsBusy() || !m_pTextDocument->QueryClose())
+        return 0;
+    m_bClosing = 1;
+    DestroyFrames();
+    delete this;
+    return 1;
+}
+
+int COpenDocument::NewWindow()
+{
+    return AddFrame("New Windo creation failed");
+}
+
+void COpenDocument::FrameGone(CDocFrame* frame)
+{
+    // A frame that never joined the list (its creation failed) leaves the document alone.
+    if (m_bClosing || !m_pFrames->Remove(frame))
+        return;
+    if (m_pFrames->GetCount() > 0)
+        Retitle();
+    else
+        delete this;
 }
 
 int COpenDocument::ForEachView(ViewFunction fn, void* user)

@@ -8,10 +8,10 @@
 #include "app/ErrorBox.h"
 #include "app/FileFontStore.h"
 #include "app/OpenDocument.h"
+#include "dialogs/FileDialogs.h"
 #include "view/FontInfo.h"
 
 static const char WRITE_FAILED[] = "Failure occurred when writing to a file";
-static const char SAVE_FILTER[] = "Text Files\0*.txt\0C++ Source\0*.cpp\0C++ Header\0*.h\0";
 // The text block holds at most 2 GB - 1 bytes; a table past this many lines would not fit
 // a 32-bit process anyway.
 static const LONGLONG MAX_FILE_SIZE = 0x7FFFFFFF;
@@ -230,20 +230,7 @@ int CTextDocument::SaveDocumentAs()
     HWND owner = GetOwnerWindow();
     char file[256] = "";
     char title[128] = "";
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = SAVE_FILTER;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof(file);
-    ofn.lpstrFileTitle = title;
-    ofn.nMaxFileTitle = sizeof(title);
-    ofn.lpstrDefExt = "cpp";
-    // No OFN_FILEMUSTEXIST: a document is usually saved under a name that does not exist yet.
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER;
-    if (!GetSaveFileNameA(&ofn))
+    if (!ShowSaveAsDialog(owner, file, sizeof(file), title, sizeof(title)))
         return 0;
 
     // Our own handle would keep CREATE_ALWAYS from replacing the file we already hold.

@@ -1,0 +1,72 @@
+#include "app/AppState.h"
+#include "app/DocFrame.h"
+#include "app/ShellMessages.h"
+
+static CDocFrame* FrameOf(HWND window)
+{
+    return static_cast<CDocFrame*>(GetPropA(window, FRAME_PROPERTY));
+}
+
+static void OnFrameCreate(HWND window, const CREATESTRUCTA* create)
+{
+    const MDICREATESTRUCTA* mdi = static_cast<const MDICREATESTRUCTA*>(create->lpCreateParams);
+    CDocFrame* frame = reinterpret_cast<CDocFrame*>(mdi->lParam);
+    frame->m_hWnd = window;
+    SetPropA(window, FRAME_PROPERTY, frame);
+}
+
+static void OnFrameDestroy(HWND window)
+{
+    CDocFrame* frame = static_cast<CDocFrame*>(RemovePropA(window, FRAME_PROPERTY));
+    SendMessageA(g_hMainWindow, WM_REFRESH_TOOLBAR, 0, 0);
+    delete frame;
+}
+
+LRESULT CALLBACK DocFrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE) {
+        OnFrameCreate(window, reinterpret_cast<CREATESTRUCTA*>(lParam));
+        return 0;
+    }
+    CDocFrame* frame = FrameOf(window);
+    if (!frame)
+        return DefMDIChildProcA(window, message, wParam, lParam);
+    if (message == g_uFindMessage && g_uFindMessage) {
+        frame->ForwardToView(g_uFindMessage, 0, lParam);
+        return 0;
+    }
+    switch (message) {
+    case WM_DESTROY:
+        OnFrameDestroy(window);
+        return 0;
+    case WM_CLOSE:
+        frame->OnClose();
+        return 0;
+    case WM_COMMAND:
+        frame->OnCommand(wParam, lParam);
+        return 0;
+    case WM_SETFOCUS:
+        frame->OnSetFocus();
+        break;
+    case WM_SIZING:
+        frame->ForwardToView(WM_SIZING, wParam, lParam);
+        break;
+    case WM_EXITSIZEMOVE:
+        frame->ForwardToView(WM_EXITSIZEMOVE, 0, 0);
+        return 0;
+    case WM_INITMENUPOPUP:
+        frame->ForwardToView(WM_INITMENUPOPUP, wParam, lParam);
+        return 0;
+    case WM_HAS_VISIBLE_TEXT:
+        return frame->ForwardToView(WM_HAS_VISIBLE_TEXT, 0, 0);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_NCHITTEST:
+        return frame->OnNcHitTest(static_cast<short>(LOWORD(lParam)),
+                                  static_cast<short>(HIWORD(lParam)));
+    case WM_PAINT:
+        frame->OnPaint();
+        return 0;
+    }
+    return DefMDIChildProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,184 @@
+#include "app/MainFrame.h"
+
+#include <new>
+
+#include "app/AppState.h"
+#include "app/ErrorBox.h"
+#include "app/OpenDocument.h"
+#include "app/StatusBar.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/FileDialogs.h"
+#include "resources/resource.h"
+
+static const char FRAME_PROPERTY_NAME[] = "tmpltProp";
+
+CMainFrame::CMainFrame() : m_pDocuments(new CPtrList(1))
+{
+}
+
+CMainFrame::~CMainFrame()
+{
+    delete m_pDocuments;
+}
+
+CMainFrame* GetMainFrame(HWND window)
+{
+    return static_cast<CMainFrame*>(GetPropA(window, FRAME_PROPERTY_NAME));
+}
+
+void OnMainCreate(HWND window)
+{
+    CMainFrame* frame = new (std::nothrow) CMainFrame;
+    if (frame)
+        SetPropA(window, FRAME_PROPERTY_NAME, frame);
+}
+
+HWND GetActiveFrame(int* maximised)
+{
+    BOOL zoomed = FALSE;
+    HWND active = g_hMDIClient ? reinterpret_cast<HWND>(SendMessageA(
+                                     g_hMDIClient, WM_MDIGETACTIVE, 0,
+                                     reinterpret_cast<LPARAM>(&zoomed)))
+                               : nullptr;
+    if (maximised)
+        *maximised = active && zoomed;
+    return active;
+}
+
+void CMainFrame::OnDestroy(HWND window)
+{
+    RemovePropA(window, FRAME_PROPERTY_NAME);
+    delete this;
+    for (HIMAGELIST& list : g_hToolbarImages) {
+        if (list)
+            ImageList_Destroy(list);
+        list = nullptr;
+    }
+    if (g_hFindDialog)
+        DestroyWindow(g_hFindDialog);
+    if (g_hReplaceDialog)
+        DestroyWindow(g_hReplaceDialog);
+    g_hFindDialog = g_hReplaceDialog = nullptr;
+    delete g_pStatusBar;
+    g_pStatusBar = nullptr;
+    g_bEditorPanesShown = 0;
+    PostQuitMessage(0);
+}
+
+void CMainFrame::OnClose(HWND window)
+{
+    if (CloseAll())
+        DestroyWindow(window);
+}
+
+int CMainFrame::CloseAll()
+{
+    int count = m_pDocuments->GetCount();
+    int closed = 1;
+    for (int i = 0; i < count && closed; i++) {
+        COpenDocument* document = static_cast<COpenDocument*>(m_pDocuments->GetAt(0));
+        closed = document->Close();
+        if (closed)
+            m_pDocuments->RemoveAt(0);
+    }
+    if (m_pDocuments->GetCount() == 0)
+        ShowEditorPanes(0);
+    return closed;
+}
+
+COpenDocument* CMainFrame::AddDocument(HANDLE file, const char* path)
+{
+    COpenDocument* document = new (std::nothrow) COpenDocument(g_hMainWindow, g_hMDIClient);
+    if (!document) {
+        ShowLastError(g_hMainWindow, file ? "Open document procedure failed"
+                                          : "Document creation failed");
+        if (file)
+            CloseHandle(file);
+        return nullptr;
+    }
+    if (!document->Create(file, path)) {
+        delete document;
+        return nullptr;
+    }
+    m_pDocuments->AddTail(document);
+    return document;
+}
+
+void CMainFrame::OnDocumentGone(COpenDocument* document)
+{
+    m_pDocuments->Remove(document);
+    if (m_pDocuments->GetCount() == 0)
+        ShowEditorPanes(0);
+}
+
+void CMainFrame::OnCommand(HWND window, int id, HWND control, int code)
+{
+    WPARAM wParam = MAKEWPARAM(id, code);
+    LPARAM lParam = reinterpret_cast<LPARAM>(control);
+    HWND active = GetActiveFrame(nullptr);
+    switch (id) {
+    case ID_FILE_OPEN:
+        OpenDocuments(window);
+        break;
+    case ID_FILE_NEW:
+        ShowEditorPanes(1);
+        if (!AddDocument(nullptr, nullptr) && m_pDocuments->GetCount() == 0)
+            ShowEditorPanes(0);
+        break;
+    case ID_WINDOW_CLOSE:
+        if (active)
+            SendMessageA(active, WM_CLOSE, 0, 0);
+        break;
+    case ID_WINDOW_CLOSEALL:
+        CloseAll();
+        break;
+    case ID_WINDOW_TILEHORZ:
+        SendMessageA(g_hMDIClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+        break;
+    case ID_WINDOW_TILEVERT:
+        SendMessageA(g_hMDIClient, WM_MDITILE, MDITILE_VERTICAL, 0);
+        break;
+    case ID_WINDOW_CASCADE:
+        SendMessageA(g_hMDIClient, WM_MDICASCADE, 0, 0);
+        break;
+    case ID_WINDOW_NEXT:
+        SendMessageA(g_hMDIClient, WM_MDINEXT, 0, 0);
+        break;
+    case ID_WINDOW_PREVIOUS:
+        SendMessageA(g_hMDIClient, WM_MDINEXT, 0, 1);
+        break;
+    case ID_HELP_ABOUT:
+        ShowAboutBox(window);
+        break;
+    default:
+        if (active)
+            SendMessageA(active, WM_COMMAND, wParam, lParam);
+        break;
+    }
+    // Activates a frame chosen from the window list and runs a maximised frame's system commands.
+    DefFrameProcA(window, g_hMDIClient, WM_COMMAND, wParam, lParam);
+}
+
+void CMainFrame::OnFindMessage(FINDREPLACEA* record)
+{
+    HWND active = GetActiveFrame(nullptr);
+    if (active)
+        SendMessageA(active, g_uFindMessage, 0, reinterpret_cast<LPARAM>(record));
+    if (record && (record->Flags & FR_DIALOGTERM)) {
+        if (record->lpfnHook == g_frFind.lpfnHook)
+            g_hFindDialog = nullptr;
+        else
+            g_hReplaceDialog = nullptr;
+    }
+}
+
+void RefreshToolbar()
+{
+    if (!g_hToolbar || GetActiveFrame(nullptr))
+        return;
+    static const int disabled[] = {ID_FILE_SAVE,   ID_EDIT_COPY,  ID_EDIT_CUT, ID_EDIT_PASTE,
+                                   ID_EDIT_DELETE, ID_EDIT_UNDO,  ID_EDIT_REDO, ID_EDIT_FIND,
+                                   ID_FILE_PRINT,  ID_FILE_PRINTPREVIEW};
+    for (int id : disabled)
+        SendMessageA(g_hToolbar, TB_ENABLEBUTTON, id, MAKELPARAM(FALSE, 0));
+}
