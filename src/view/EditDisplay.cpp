@@ -1,15 +1,359 @@
 #include "view/EditDisplay.h"
 
+#include <stdlib.h>
+#include <new>
+
+#include <commctrl.h>
+
+#include "app/DocFrame.h"
+#include "app/ErrorBox.h"
+#include "app/OpenDocument.h"
+#include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
+#include "view/DragInfo.h"
+#include "view/FontInfo.h"
+#include "view/ScrollBars.h"
+#include "view/Selection.h"
 
-CEditDisplay::CEditDisplay(CTextDocument* document)
-    : m_pDocument(document), m_nTopIndex(0), m_pTopLine(document->GetTextAt(0))
+CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
+    : m_hWnd(nullptr), m_bSizing(0), m_nIndex(0), m_bCaretExists(0), m_pSelection(nullptr),
+      m_bPaintSelectionUnfocused(0), m_hWndDropTarget(nullptr), m_pDrag(nullptr),
+      m_pFind(nullptr), m_nCaretLine(0), m_pLineWidths(nullptr), m_nLineOverhang(0),
+      m_nTopIndex(0), m_pTopLine(nullptr), m_pScrollBars(nullptr), m_nLineHeight(1),
+      m_nCharWidth(1), m_nScrollSpeed(1), m_nSpeedTicks(0), m_hMemDC(nullptr),
+      m_hBitmap(nullptr), m_bDirty(1), m_nBitmapWidth(0), m_nBitmapHeight(0),
+      m_hDragRgn(nullptr), m_pOwner(owner), m_pFrame(frame), m_pDocument(nullptr),
+      m_nState(0), m_bCaptureReleased(1)
 {
+    m_ptCaret.x = m_ptCaret.y = 0;
+    m_ptDesired.x = m_ptDesired.y = 0;
+
+    RECT area;
+    frame->GetViewArea(&area.left, &area.top, &area.right, &area.bottom);
+    HWND parent = frame->m_hWnd;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+
+    m_pDocument = owner ? owner->GetTextDocument() : nullptr;
+    if (!m_pDocument) {
+        Abandon("Invalid document pointer");
+        return;
+    }
+    // The accessors never answer 0, so the metrics are safe divisors.
+    m_nLineHeight = GetFontInfo()->LineHeight();
+    m_nCharWidth = GetFontInfo()->AverageWidth();
+    m_pTopLine = m_pDocument->GetTextAt(0);
+
+    m_pSelection = new (std::nothrow) CSelection(this);
+    if (!m_pSelection) {
+        Abandon("Selection object creation failed");
+        return;
+    }
+    m_pFind = new (std::nothrow) CFindInfo(this);
+    if (!m_pFind) {
+        Abandon("Find object creation failed");
+        return;
+    }
+    HWND window = CreateWindowExA(WS_EX_LEFT, "Display", "CEditDisplay Class", WS_CHILD | WS_VISIBLE,
+                                  area.left, area.top, area.right - area.left,
+                                  area.bottom - area.top, parent, nullptr, instance, this);
+    if (!window) {
+        Abandon("MDI display window creation failed");
+        return;
+    }
+    m_hWnd = window;
+    SetIndex(0);
+    SetFocus(m_hWnd);
+
+    HDC dc = GetDC(m_hWnd);
+    m_hMemDC = CreateCompatibleDC(dc);
+    if (!m_hMemDC) {
+        ReleaseDC(m_hWnd, dc);
+        Abandon("Compatible DC creation failed");
+        return;
+    }
+    int width = area.right - area.left, height = area.bottom - area.top;
+    if (width > 0 && height > 0) {
+        m_hBitmap = CreateCompatibleBitmap(dc, width, height);
+        if (!m_hBitmap) {
+            ReleaseDC(m_hWnd, dc);
+            Abandon("Bitmap creation failed");
+            return;
+        }
+        m_nBitmapWidth = width;
+        m_nBitmapHeight = height;
+    }
+    ReleaseDC(m_hWnd, dc);
+}
+
+// Reports a failed creation step and takes down what was built, leaving m_hWnd null.
+// The window no longer refers to the object, so the caller alone deletes it.
+void CEditDisplay::Abandon(const char* caption)
+{
+    ShowLastError(m_pFrame->m_hWnd, caption);
+    if (m_hWnd) {
+        RemovePropA(m_hWnd, "disProp");
+        DestroyWindow(m_hWnd);
+        m_hWnd = nullptr;
+    }
 }
 
 CEditDisplay::~CEditDisplay()
 {
+    delete m_pSelection;
+    delete m_pFind;
+    if (m_hMemDC)
+        DeleteDC(m_hMemDC);
+    if (m_hBitmap)
+        DeleteObject(m_hBitmap);
+    free(m_pLineWidths);
+    if (m_hDragRgn)
+        DeleteObject(m_hDragRgn);
+    if (m_pDrag && m_pDrag->m_pSource == this)
+        delete m_pDrag;
+}
+
+CFontInfo* CEditDisplay::GetFontInfo() const
+{
+    return m_pDocument->GetFontInfo();
+}
+
+COLORREF CEditDisplay::GetTextColour() const
+{
+    return GetFontInfo()->GetColour();
+}
+
+int CEditDisplay::GetWidestLineWidth() const
+{
+    return m_pDocument->GetWidestWidth();
+}
+
+int CEditDisplay::GetVertPos() const
+{
+    return m_pScrollBars ? m_pScrollBars->GetVertPos() : 0;
+}
+
+int CEditDisplay::GetHorzPos() const
+{
+    return m_pScrollBars ? m_pScrollBars->GetHorzPos() : 0;
+}
+
+int CEditDisplay::SetState(unsigned int bits)
+{
+    int was = TestState(bits);
+    m_nState |= bits;
+    return was;
+}
+
+int CEditDisplay::ClearState(unsigned int bits)
+{
+    int was = TestState(bits);
+    if ((bits & VS_OVER_VIEW) && (m_nState & VS_OVER_VIEW)) {
+        KillTimer(m_hWnd, 2);
+        if (m_hWndDropTarget)
+            DrawFrameCaption(GetParent(m_hWndDropTarget), 0);
+        DrawFrameCaption(m_pFrame->m_hWnd, 1);
+        m_hWndDropTarget = nullptr;
+    }
+    if ((bits & VS_AUTO_SCROLL) && (m_nState & VS_AUTO_SCROLL)) {
+        KillTimer(m_hWnd, 1);
+        m_nScrollSpeed = 1;
+        m_nSpeedTicks = 0;
+        bits |= VS_FAST_SCROLL;
+    }
+    m_nState &= ~bits;
+    return was;
+}
+
+void CEditDisplay::AttachScrollBars(CScrollBars* bars)
+{
+    m_pScrollBars = bars;
+    if (bars)
+        bars->Layout();
+}
+
+void CEditDisplay::PlaceWindow()
+{
+    RECT area;
+    m_pFrame->GetViewArea(&area.left, &area.top, &area.right, &area.bottom);
+    SetWindowPos(m_hWnd, nullptr, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOZORDER);
+}
+
+void CEditDisplay::OnVScroll(int code)
+{
+    if (m_pScrollBars)
+        m_pScrollBars->VScroll(code);
+}
+
+void CEditDisplay::OnHScroll(int code)
+{
+    if (m_pScrollBars)
+        m_pScrollBars->HScroll(code);
+}
+
+void CEditDisplay::ScrollBy(int columns, int lines)
+{
+    if (!columns && !lines)
+        return;
+    // Only this view's own caret moves: the caret of another view is not ours to shift.
+    if (m_bCaretExists) {
+        POINT caret;
+        GetCaretPos(&caret);
+        SetCaretPos(caret.x - columns * m_nCharWidth, caret.y - lines * m_nLineHeight);
+    }
+    if (lines) {
+        int lineLength;
+        m_pTopLine = MoveByLines(lines, &lineLength, &m_nTopIndex, m_pTopLine);
+    }
+    InvalidateView();
+}
+
+void CEditDisplay::OnSize()
+{
+    if (!m_hWnd)
+        return;
+    if (m_pScrollBars)
+        m_pScrollBars->Layout();
+    if (!m_bSizing)
+        RecreateBitmap();
+}
+
+void CEditDisplay::OnSetFocus()
+{
+    // Edits made in other views may have moved the text under a kept index.
+    ClampToText();
+    POINT p;
+    if (PointFromIndex(m_nIndex, &p)) {
+        ComputeLineLayout(p.y / m_nLineHeight);
+        m_ptCaret = p;
+    }
+    UpdateCaret(1);
+    if (!m_pSelection->IsEmpty()) {
+        InvalidateView();
+        MoveCaret(m_pSelection->End());
+    }
+    m_bPaintSelectionUnfocused = 0;
+    UpdateCommandState();
+}
+
+void CEditDisplay::OnKillFocus()
+{
+    UpdateCaret(0);
+    if (!m_pSelection->IsEmpty())
+        InvalidateView();
+}
+
+int CEditDisplay::IsDocumentVisible() const
+{
+    return m_pDocument->HasVisibleText();
+}
+
+void CEditDisplay::OnMouseWheel(int delta)
+{
+    if (m_pScrollBars)
+        m_pScrollBars->SetVertPos(GetVertPos() - delta / WHEEL_DELTA * 3, 1);
+}
+
+void CEditDisplay::OnSelectionChanged()
+{
+    UpdateCommandState();
+    InvalidateView();
+}
+
+void CEditDisplay::ShowSelectionUnfocused()
+{
+    m_bPaintSelectionUnfocused = 1;
+    InvalidateView();
+}
+
+void CEditDisplay::SelectAll()
+{
+    m_pSelection->Clear();
+    MoveCaret(0);
+    m_pSelection->Extend(0);
+    m_pSelection->Extend(m_pDocument->GetTextLength());
+}
+
+void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case 40003: m_pDocument->SaveDocumentAs(); break;
+    case 40004: m_pDocument->SaveDocument(1); break;
+    case 40033: SelectAll(); break;
+    default:
+        DefFrameProcA(m_pOwner->GetMainWindow(), m_pOwner->GetMDIClient(), WM_COMMAND, wParam,
+                      lParam);
+        break;
+    }
+}
+
+void CEditDisplay::SetMenuState(HMENU menu, UINT item, int byPosition, int enabled) const
+{
+    MENUITEMINFOA info;
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    info.fState = enabled ? 0 : MFS_GRAYED;
+    SetMenuItemInfoA(menu, item, byPosition, &info);
+}
+
+void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
+{
+    // The main frame counts one popup less while a frame is maximised; that also hits
+    // the nested "Text Operations" popup, which has five items.
+    if (IsZoomed(m_pFrame->m_hWnd) && GetMenuItemCount(menu) == 5)
+        index++;
+    int selected = !m_pSelection->IsEmpty();
+    int text = m_pDocument->GetTextLength() > 0;
+    if (index == 1) {
+        SetMenuState(menu, 40007, FALSE, selected);
+        SetMenuState(menu, 40008, FALSE, selected);
+        SetMenuState(menu, 40010, FALSE, selected);
+        SetMenuState(menu, 40009, FALSE, IsClipboardFormatAvailable(CF_TEXT));
+        SetMenuState(menu, 40011, FALSE, text);
+        SetMenuState(menu, 40012, FALSE, text);
+        SetMenuState(menu, 40033, FALSE, text);
+        SetMenuState(menu, 9, TRUE, 1);
+        SetMenuState(menu, 40025, FALSE, 1);
+    } else if (index == 9) {
+        SetMenuState(menu, 40041, FALSE, selected);
+        SetMenuState(menu, 40042, FALSE, selected);
+        SetMenuState(menu, 40043, FALSE, selected);
+        SetMenuState(menu, 4, TRUE, text);
+    }
+}
+
+void CEditDisplay::UpdateCommandState()
+{
+    HWND main = m_pOwner->GetMainWindow();
+    HWND toolbar = main ? FindWindowExA(main, nullptr, "ToolbarWindow32", nullptr) : nullptr;
+    if (!toolbar)
+        return;
+    int selected = !m_pSelection->IsEmpty();
+    int paste = IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0;
+    const struct { int id; int enabled; } buttons[] = {
+        {40004, 1},
+        {40008, selected},
+        {40007, selected},
+        {40009, paste},
+        {40010, selected},
+        {40011, m_pDocument->GetTextLength() > 0},
+        {40005, 1},
+        {40006, 0},
+    };
+    for (const auto& b : buttons)
+        SendMessageA(toolbar, TB_ENABLEBUTTON, b.id, MAKELONG(b.enabled, 0));
+}
+
+// A view without the focus keeps its caret index and selection through edits made in
+// another view; a removal there must not leave them past the end of the text.
+void CEditDisplay::ClampToText()
+{
+    int length = m_pDocument->GetTextLength();
+    if (m_nIndex > length)
+        m_nIndex = length;
+    m_pSelection->ClampTo(length);
 }
 
 int CEditDisplay::OnBufferMoved()
@@ -20,11 +364,20 @@ int CEditDisplay::OnBufferMoved()
 
 int CEditDisplay::OnTextInserted(int index, int count)
 {
+    int breaks = CountLines(m_pDocument->GetTextAt(index), count) - 1;
+    if (m_pScrollBars)
+        m_pScrollBars->Recalculate();
     // Text inserted above the top line pushes it down: the same line stays at the top.
     if (index < m_nTopIndex) {
         m_nTopIndex += count;
         m_pTopLine += count;
+        if (breaks && m_pScrollBars)
+            m_pScrollBars->SetVertPos(m_pScrollBars->GetVertPos() + breaks, 0);
     }
+    if (HasFocus())
+        MoveCaret(index + count);
+    InvalidateView();
+    UpdateCommandState();
     return 1;
 }
 
@@ -32,31 +385,63 @@ int CEditDisplay::OnTextRemoving(int index, int count)
 {
     if (index >= m_nTopIndex)
         return 1;
+    const char* text = m_pDocument->GetTextAt(0);
     if (index + count < m_nTopIndex) {
+        int breaks = CountLines(text + index, count) - 1;
         m_nTopIndex -= count;
         m_pTopLine -= count;
+        if (breaks && m_pScrollBars)
+            m_pScrollBars->SetVertPos(m_pScrollBars->GetVertPos() - breaks, 0);
         return 1;
     }
-    // The removal reaches the top line: the line holding index becomes the top.
-    int lineLength;
-    int top = index;
-    m_pTopLine = MoveByLines(0, &lineLength, &top, m_pDocument->GetTextAt(index));
-    m_nTopIndex = top;
+    // The removal reaches the top line: walk back to the line holding index, which
+    // stays in place and becomes the top.
+    int breaks = CountLines(text + index, m_nTopIndex - index) - 1;
+    if (m_pScrollBars)
+        m_pScrollBars->SetVertPos(m_pScrollBars->GetVertPos() - breaks, 1);
+    else
+        ScrollBy(0, -breaks);
     return 1;
 }
 
-int CEditDisplay::OnTextRemoved(int, int)
+int CEditDisplay::OnTextRemoved(int index, int)
 {
+    ClampToText();
+    if (m_pScrollBars)
+        m_pScrollBars->Recalculate();
+    if (HasFocus())
+        MoveCaret(index);
+    InvalidateView();
+    UpdateCommandState();
     return 1;
 }
 
 int CEditDisplay::OnUndoStarting()
 {
+    if (!m_pSelection->IsEmpty())
+        m_pSelection->Clear();
     return 1;
 }
 
 int CEditDisplay::OnFontChanged()
 {
+    HDC dc = GetDC(m_hWnd);
+    SetupDC(dc, 0);
+    TEXTMETRICA tm;
+    if (GetTextMetricsA(dc, &tm)) {
+        m_nLineHeight = tm.tmHeight > 0 ? tm.tmHeight : 1;
+        m_nCharWidth = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 1;
+    }
+    ReleaseDC(m_hWnd, dc);
+    ComputeLineLayout(m_nCaretLine);
+    if (m_pScrollBars)
+        m_pScrollBars->Recalculate();
+    PointFromIndex(m_nIndex, &m_ptCaret);
+    if (m_bCaretExists) {
+        UpdateCaret(0);
+        UpdateCaret(1);
+    }
+    InvalidateView();
     return 1;
 }
 

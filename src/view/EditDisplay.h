@@ -3,14 +3,94 @@
 
 #include "document/PtrList.h"
 
+class CDocFrame;
+class CDragInfo;
+class CFindInfo;
+class CFontInfo;
+class COpenDocument;
+class CScrollBars;
+class CSelection;
 class CTextDocument;
 
-// The view of a document in one frame: which text is at its top, and how it
-// follows the edits that any view of the same document makes.
+// Text column 0 is drawn this far from the view's left edge.
+const int VIEW_LEFT_MARGIN = 10;
+
+// Asked of a view or a document frame: nonzero when the document holds visible text.
+const UINT WM_ISDOCUMENTVISIBLE = WM_USER + 12;
+
+// The view state bits of m_nState: the mouse's selection, drag and auto-scroll states.
+enum {
+    VS_RIGHT_DRAG = 0x01,
+    VS_FAST_SCROLL = 0x02,
+    VS_CAPTION_DIMMED = 0x04,
+    VS_LEFT_DRAG = 0x08,
+    VS_AUTO_SCROLL = 0x10,
+    VS_SELECTING = 0x20,
+    VS_OVER_VIEW = 0x40
+};
+
+// The editing view: one per "Display" window. It shows one document from its top line
+// on, owns the caret, the selection and an off-screen picture, and turns keys and
+// commands into edits of the document, which tells every view of it what changed.
 class CEditDisplay : public CObject {
 public:
-    explicit CEditDisplay(CTextDocument* document);
+    // Creates the "Display" child of the frame; m_hWnd stays null when that failed
+    // (reported), and the caller then deletes the object.
+    CEditDisplay(COpenDocument* owner, CDocFrame* frame);
     virtual ~CEditDisplay();
+
+    // caret and index (EditCaret.cpp)
+    int SetIndex(int index);
+    int MoveCaret(int index);
+    void UpdateCaret(int show);
+    int PointFromIndex(int index, POINT* pt) const;
+    int CaretFromPoint(POINT client);
+    void ComputeLineLayout(int line);
+    POINT CaretClientPoint() const;
+    void ScrollCaretIntoView(POINT* client);
+    // The caret's zero-based row and column, as the status bar shows them.
+    void CaretRowColumn(int* row, int* column) const;
+    int NearestIndexOnLine(const char* lineStart, int lineIndex, int length, int x) const;
+
+    // keyboard and the selection edits it makes (EditKeyboard.cpp)
+    void OnKeyDown(UINT key);
+    void OnChar(unsigned char ch);
+    void MoveLeft(int shift, int ctrl);
+    void MoveRight(int shift, int ctrl);
+    void MoveVertically(int down, int shift, int ctrl);
+    int DeleteSelection();
+    void ReplaceSelection(const char* bytes, int count);
+
+    // picture (EditPaint.cpp)
+    void InvalidateView();
+    void SetupDC(HDC dc, int mode) const;
+    void PaintInto(HDC target);
+    void DrawPicture(HDC dc, int width, int height);
+    void DrawLines(HDC dc, int width, int height) const;
+    void RecreateBitmap();
+    void OnSizing(int edge);
+    void OnExitSizeMove();
+
+    // window, commands and the document's notifications (EditDisplay.cpp)
+    void OnSize();
+    void OnSetFocus();
+    void OnKillFocus();
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnInitMenuPopup(HMENU menu, int index);
+    void OnMouseWheel(int delta);
+    int IsDocumentVisible() const;
+    void UpdateCommandState();
+    void OnSelectionChanged();
+    void SelectAll();
+    void ShowSelectionUnfocused();
+    void ScrollBy(int columns, int lines);
+    void OnVScroll(int code);
+    void OnHScroll(int code);
+    void AttachScrollBars(CScrollBars* bars);
+    void PlaceWindow();
+    int SetState(unsigned int bits);
+    int ClearState(unsigned int bits);
+    int TestState(unsigned int bits) const { return (m_nState & bits) == bits; }
 
     int OnBufferMoved();
     int OnTextInserted(int index, int count);
@@ -19,14 +99,65 @@ public:
     int OnUndoStarting();
     int OnFontChanged();
 
-    CTextDocument* m_pDocument;
+    HWND GetWindow() const { return m_hWnd; }
+    CTextDocument* GetDocument() const { return m_pDocument; }
+    COpenDocument* GetOwner() const { return m_pOwner; }
+    CFindInfo* GetFindInfo() const { return m_pFind; }
+    CFontInfo* GetFontInfo() const;
+    COLORREF GetTextColour() const;
+    int GetLineHeight() const { return m_nLineHeight; }
+    int GetCharWidth() const { return m_nCharWidth; }
+    int GetTopIndex() const { return m_nTopIndex; }
+    int GetIndex() const { return m_nIndex; }
+    int GetWidestLineWidth() const;
+    int GetVertPos() const;
+    int GetHorzPos() const;
+    int HasFocus() const { return m_hWnd && GetFocus() == m_hWnd; }
+
+    HWND m_hWnd;
+    int m_bSizing;
+    POINT m_ptCaret;
+    int m_nIndex;
+    int m_bCaretExists;
+    CSelection* m_pSelection;
+    int m_bPaintSelectionUnfocused;
+    HWND m_hWndDropTarget;
+    CDragInfo* m_pDrag;
+    CFindInfo* m_pFind;
+    int m_nCaretLine;
+    int* m_pLineWidths;
+    int m_nLineOverhang;
     int m_nTopIndex;
     const char* m_pTopLine;
+    CScrollBars* m_pScrollBars;
+    int m_nLineHeight;
+    int m_nCharWidth;
+    unsigned short m_nScrollSpeed;
+    short m_nSpeedTicks;
+    HDC m_hMemDC;
+    HBITMAP m_hBitmap;
+    int m_bDirty;
+    int m_nBitmapWidth;
+    int m_nBitmapHeight;
+    HRGN m_hDragRgn;
+    COpenDocument* m_pOwner;
+    CDocFrame* m_pFrame;
+    CTextDocument* m_pDocument;
+    POINT m_ptDesired;
+    unsigned int m_nState;
+    int m_bCaptureReleased;
 
 private:
     CEditDisplay(const CEditDisplay&);
     CEditDisplay& operator=(const CEditDisplay&);
+    void Abandon(const char* caption);
+    void ReplaceBitmap(int width, int height);
+    void ClampToText();
+    void SetMenuState(HMENU menu, UINT item, int byPosition, int enabled) const;
 };
+
+// Paints a frame window's caption as active or inactive, with its three buttons.
+void DrawFrameCaption(HWND window, int active);
 
 // The document's notifications, in the form that COpenDocument::ForEachView calls.
 struct CEditNotice {

@@ -1,0 +1,42 @@
+#include "view/DisplayWindow.h"
+
+#include "view/EditDisplay.h"
+
+LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CREATE) {
+        CREATESTRUCTA* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetPropA(hwnd, "disProp", create->lpCreateParams);
+        return 0;
+    }
+    CEditDisplay* view = static_cast<CEditDisplay*>(GetPropA(hwnd, "disProp"));
+    if (!view)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_DESTROY:
+        RemovePropA(hwnd, "disProp");
+        delete view;
+        return 0;
+    case WM_SIZE: view->OnSize(); return 0;
+    case WM_SIZING: view->OnSizing(static_cast<int>(wParam)); return TRUE;
+    case WM_EXITSIZEMOVE: view->OnExitSizeMove(); return 0;
+    case WM_SETFOCUS: view->OnSetFocus(); return 0;
+    case WM_KILLFOCUS: view->OnKillFocus(); return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        view->PaintInto(dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_KEYDOWN: view->OnKeyDown(static_cast<UINT>(wParam)); return 0;
+    case WM_COMMAND: view->OnCommand(wParam, lParam); return 0;
+    case WM_INITMENUPOPUP:
+        view->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
+        return 0;
+    case WM_MOUSEWHEEL: view->OnMouseWheel(static_cast<short>(HIWORD(wParam))); return 0;
+    case WM_ISDOCUMENTVISIBLE: return view->IsDocumentVisible();
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}

@@ -1,0 +1,206 @@
+#include <stdlib.h>
+
+#include "document/TextDocument.h"
+#include "document/TextHelpers.h"
+#include "view/EditDisplay.h"
+#include "view/FontInfo.h"
+#include "view/LineDrawing.h"
+#include "view/ScrollBars.h"
+
+int CEditDisplay::SetIndex(int index)
+{
+    if (index < 0 || index > m_pDocument->GetTextLength()) {
+        MessageBoxA(m_hWnd, "Invalid index given", "CEditDisplay::SetIndex(INT index)", MB_OK);
+        return 0;
+    }
+    POINT p;
+    PointFromIndex(index, &p);
+    ComputeLineLayout(p.y / m_nLineHeight);
+    m_ptCaret = p;
+    m_ptDesired = p;
+    m_nIndex = index;
+    UpdateCaret(1);
+    return 1;
+}
+
+void CEditDisplay::CaretRowColumn(int* row, int* column) const
+{
+    int lineLength, start = m_nIndex;
+    MoveByLines(0, &lineLength, &start, m_pDocument->GetTextAt(m_nIndex));
+    *row = m_nCaretLine;
+    *column = m_nIndex - start;
+}
+
+int CEditDisplay::MoveCaret(int index)
+{
+    if (!SetIndex(index))
+        return 0;
+    POINT q = CaretClientPoint();
+    if (m_pScrollBars)
+        ScrollCaretIntoView(&q);
+    if (m_bCaretExists)
+        SetCaretPos(q.x, q.y);
+    return 1;
+}
+
+POINT CEditDisplay::CaretClientPoint() const
+{
+    POINT q;
+    q.x = m_ptCaret.x - GetHorzPos() * m_nCharWidth;
+    q.y = m_ptCaret.y - GetVertPos() * m_nLineHeight;
+    return q;
+}
+
+void CEditDisplay::ScrollCaretIntoView(POINT* q)
+{
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    int W = client.right, H = client.bottom;
+    int h = m_nLineHeight, a = m_nCharWidth;
+    int top = -1, left = -1;
+    if (q->y < 0)
+        top = m_ptCaret.y / h;
+    if (H - 2 < q->y + h - 1)
+        top = (m_ptCaret.y + h - H + 1 + h - 1) / h;
+    if (q->x < 0)
+        left = m_ptCaret.x / a;
+    if (W - 2 < q->x + 1)
+        left = (m_ptCaret.x - W + 3 + a - 1) / a;
+    if (top > m_pScrollBars->GetVertMax() || left > m_pScrollBars->GetHorzMax())
+        m_pScrollBars->Recalculate();
+    if (top >= 0)
+        m_pScrollBars->SetVertPos(top, 1);
+    if (left >= 0)
+        m_pScrollBars->SetHorzPos(left, 1);
+    if (top >= 0 || left >= 0)
+        *q = CaretClientPoint();
+}
+
+int CEditDisplay::PointFromIndex(int index, POINT* pt) const
+{
+    if (index < 0 || index > m_pDocument->GetTextLength())
+        return 0;
+    const char* text = m_pDocument->GetTextAt(0);
+    int line;
+    // Count line breaks from the nearest known point: the top line or the text start.
+    if (index > m_nTopIndex)
+        line = GetVertPos() + CountLines(m_pTopLine, index - m_nTopIndex) - 1;
+    else if (index < m_nTopIndex - index)
+        line = CountLines(text, index) - 1;
+    else
+        line = GetVertPos() - (CountLines(text + index, m_nTopIndex - index) - 1);
+    pt->x = VIEW_LEFT_MARGIN;
+    pt->y = line * m_nLineHeight;
+    if (!IsLineStart(text + index)) {
+        int lineLength, start = index;
+        const char* lineStart = MoveByLines(0, &lineLength, &start, text + index);
+        const CFontInfo* font = GetFontInfo();
+        // Measured with the whole line, as it is drawn: the last byte keeps its kerning.
+        int* advances = LineAdvances(font, lineStart, lineLength);
+        if (advances)
+            pt->x += SumAdvances(advances, 0, index - start);
+        free(advances);
+        pt->x += LineOverhang(font, lineStart, lineLength);
+    }
+    return 1;
+}
+
+void CEditDisplay::ComputeLineLayout(int line)
+{
+    int lineLength, start = m_nTopIndex;
+    const char* p = MoveByLines(line - GetVertPos(), &lineLength, &start, m_pTopLine);
+    free(m_pLineWidths);
+    m_pLineWidths = nullptr;
+    m_nLineOverhang = 0;
+    if (lineLength > 0) {
+        m_pLineWidths = LineAdvances(GetFontInfo(), p, lineLength);
+        m_nLineOverhang = LineOverhang(GetFontInfo(), p, lineLength);
+    }
+    m_nCaretLine = line;
+}
+
+int CEditDisplay::CaretFromPoint(POINT client)
+{
+    int before = m_nIndex;
+    int x = client.x + GetHorzPos() * m_nCharWidth;
+    int y = client.y + GetVertPos() * m_nLineHeight;
+    int line = y / m_nLineHeight;
+    if (line < 0)
+        line = 0;
+    if (line > m_pDocument->GetLineCount() - 1)
+        line = m_pDocument->GetLineCount() - 1;
+    ComputeLineLayout(line);
+    int n, s = m_nTopIndex;
+    MoveByLines(line - GetVertPos(), &n, &s, m_pTopLine);
+
+    int left = VIEW_LEFT_MARGIN, passed = 0;
+    int boundary = left;
+    for (int j = 0; j < n; j++) {
+        int right = left + m_pLineWidths[j] + (j == 0 ? m_nLineOverhang : 0);
+        if (x < right) {
+            if (right - x < x - left) {
+                passed = j + 1;
+                boundary = right;
+            } else {
+                passed = j;
+                boundary = left;
+            }
+            break;
+        }
+        left = right;
+        passed = j + 1;
+        boundary = right;
+    }
+    m_ptCaret.x = boundary;
+    m_ptCaret.y = line * m_nLineHeight;
+    m_nIndex = s + passed;
+    m_ptDesired = m_ptCaret;
+    UpdateCaret(1);
+    return m_nIndex != before;
+}
+
+// The index on a line nearest to the document x of a remembered column.
+int CEditDisplay::NearestIndexOnLine(const char* lineStart, int lineIndex, int length, int x) const
+{
+    int target = x - VIEW_LEFT_MARGIN;
+    int* advances = LineAdvances(GetFontInfo(), lineStart, length);
+    int index = lineIndex + length;
+    int a = 0;
+    for (int j = 0; advances && j < length; j++) {
+        int b = a + advances[j];
+        if (b >= target) {
+            index = lineIndex + ((b == target || b - target < target - a) ? j + 1 : j);
+            break;
+        }
+        a = b;
+    }
+    free(advances);
+    return index;
+}
+
+void CEditDisplay::UpdateCaret(int show)
+{
+    POINT q = CaretClientPoint();
+    if (!show) {
+        DestroyCaret();
+        m_bCaretExists = 0;
+        return;
+    }
+    int created = 0;
+    if (!m_bCaretExists) {
+        // The caret belongs to the thread: a view without the focus would take it away
+        // from the one that has it.
+        if (!HasFocus())
+            return;
+        DestroyCaret();
+        CreateCaret(m_hWnd, nullptr, 2, m_nLineHeight);
+        m_bCaretExists = 1;
+        created = 1;
+    }
+    POINT current;
+    GetCaretPos(&current);
+    if (created || current.x != q.x || current.y != q.y) {
+        SetCaretPos(q.x, q.y);
+        ShowCaret(m_hWnd);
+    }
+}

@@ -1,0 +1,177 @@
+#include <stdlib.h>
+
+#include "app/ErrorBox.h"
+#include "document/TextDocument.h"
+#include "document/TextHelpers.h"
+#include "view/EditDisplay.h"
+#include "view/FontInfo.h"
+#include "view/LineDrawing.h"
+#include "view/Selection.h"
+
+void CEditDisplay::InvalidateView()
+{
+    m_bDirty = 1;
+    if (m_hWnd)
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+// mode 0: both scroll offsets in the window origin; 1: the horizontal one; 2: the vertical.
+void CEditDisplay::SetupDC(HDC dc, int mode) const
+{
+    SetMapMode(dc, MM_TEXT);
+    SelectObject(dc, GetFontInfo()->GetFont());
+    SetTextColor(dc, GetTextColour());
+    int x = GetHorzPos() * m_nCharWidth, y = GetVertPos() * m_nLineHeight;
+    if (mode == 1)
+        y = 0;
+    else if (mode == 2)
+        x = 0;
+    SetWindowOrgEx(dc, x, y, nullptr);
+}
+
+// Copies the picture to target, redrawing it first when it is stale. Without an
+// off-screen bitmap (its creation failed) the picture is drawn straight into target.
+void CEditDisplay::PaintInto(HDC target)
+{
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    if (!m_hBitmap) {
+        int saved = SaveDC(target);
+        DrawPicture(target, client.right, client.bottom);
+        RestoreDC(target, saved);
+        return;
+    }
+    int saved = SaveDC(m_hMemDC);
+    SelectObject(m_hMemDC, m_hBitmap);
+    if (m_bDirty) {
+        DrawPicture(m_hMemDC, m_nBitmapWidth, m_nBitmapHeight);
+        m_bDirty = 0;
+    }
+    BitBlt(target, 0, 0, client.right, client.bottom, m_hMemDC, 0, 0, SRCCOPY);
+    RestoreDC(m_hMemDC, saved);
+}
+
+void CEditDisplay::DrawPicture(HDC dc, int width, int height)
+{
+    RECT all = {0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetupDC(dc, 1);
+    SetBkMode(dc, TRANSPARENT);
+    SetViewportOrgEx(dc, VIEW_LEFT_MARGIN, 0, nullptr);
+    DrawLines(dc, width, height);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    if (!m_pSelection->IsEmpty() && (HasFocus() || m_bPaintSelectionUnfocused))
+        m_pSelection->Paint(dc);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+}
+
+// Draws the lines that fit the height from the top line on; nothing above it is read.
+void CEditDisplay::DrawLines(HDC dc, int width, int height) const
+{
+    const CFontInfo* font = GetFontInfo();
+    int lines = (height + m_nLineHeight - 1) / m_nLineHeight;
+    int length = m_pDocument->GetTextLength();
+    int left = GetHorzPos() * m_nCharWidth - VIEW_LEFT_MARGIN;
+    int right = left + width;
+    const char* p = m_pTopLine;
+    for (int i = 0, o = 0; i < lines && m_nTopIndex + o < length; i++) {
+        int n = LineLength(p);
+        if (n > 0) {
+            int* advances = LineAdvances(font, p, n);
+            DrawLineSpan(dc, font, p, advances, 0, n, LineOverhang(font, p, n),
+                         i * m_nLineHeight, left, right);
+            free(advances);
+        }
+        o += n + 1;
+        p += n + 1;
+    }
+}
+
+void CEditDisplay::ReplaceBitmap(int width, int height)
+{
+    if (m_hBitmap) {
+        if (!DeleteObject(m_hBitmap))
+            ShowLastError(m_hWnd, "Bitmap destruction failed");
+        m_hBitmap = nullptr;
+    }
+    m_nBitmapWidth = width;
+    m_nBitmapHeight = height;
+    // A minimised frame leaves nothing to draw: no bitmap until it has a size again.
+    if (width > 0 && height > 0) {
+        HDC dc = GetDC(m_hWnd);
+        m_hBitmap = CreateCompatibleBitmap(dc, width, height);
+        if (!m_hBitmap)
+            ShowLastError(m_hWnd, "Bitmap creation failed");
+        ReleaseDC(m_hWnd, dc);
+    }
+    InvalidateView();
+}
+
+void CEditDisplay::RecreateBitmap()
+{
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    ReplaceBitmap(client.right - client.left, client.bottom - client.top);
+}
+
+static RECT ScreenClientRect(HWND window)
+{
+    RECT r = {0, 0, 0, 0};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// While the user drags a frame edge the bitmap is made once, as large as that drag can
+// make the frame, instead of at every step.
+void CEditDisplay::OnSizing(int edge)
+{
+    if (m_bSizing)
+        return;
+    HWND frame = GetParent(m_hWnd);
+    HWND client = GetParent(frame);
+    RECT F = ScreenClientRect(frame);
+    RECT M = ScreenClientRect(client ? client : GetDesktopWindow());
+    int width = F.right - F.left, height = F.bottom - F.top;
+    switch (edge) {
+    case WMSZ_LEFT: width = F.right - M.left; break;
+    case WMSZ_RIGHT: width = M.right - F.left; break;
+    case WMSZ_TOP: height = F.bottom - M.top; break;
+    case WMSZ_TOPLEFT: width = F.right - M.left; height = F.bottom - M.top; break;
+    case WMSZ_TOPRIGHT: width = M.right - F.left; height = F.bottom - M.top; break;
+    case WMSZ_BOTTOM: height = M.bottom - F.top; break;
+    case WMSZ_BOTTOMLEFT: width = F.right - M.left; height = M.bottom - F.top; break;
+    case WMSZ_BOTTOMRIGHT: width = M.right - F.left; height = M.bottom - F.top; break;
+    }
+    ReplaceBitmap(width, height);
+    m_bSizing = 1;
+}
+
+void CEditDisplay::OnExitSizeMove()
+{
+    if (!m_bSizing)
+        return;
+    m_bSizing = 0;
+    RecreateBitmap();
+}
+
+void DrawFrameCaption(HWND window, int active)
+{
+    HDC dc = GetWindowDC(window);
+    if (!dc)
+        return;
+    RECT w;
+    GetWindowRect(window, &w);
+    int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME);
+    int bw = GetSystemMetrics(SM_CXSIZE) - 1, bh = GetSystemMetrics(SM_CYSIZE) - 3;
+    int ch = GetSystemMetrics(SM_CYCAPTION);
+    RECT caption = {fx, fy, (w.right - w.left) - fx, fy + ch - 1};
+    DrawCaption(window, dc, &caption, active ? DC_ACTIVE | DC_ICON | DC_TEXT : DC_ICON | DC_TEXT);
+    RECT close = {caption.right - bw - 1, fy + 2, caption.right - 2, fy + bh + 1};
+    DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+    RECT max = {close.left - bw - 1, close.top, close.left - 2, close.bottom};
+    DrawFrameControl(dc, &max, DFC_CAPTION, DFCS_CAPTIONMAX);
+    RECT min = {max.left - bw + 1, close.top, max.left, close.bottom};
+    DrawFrameControl(dc, &min, DFC_CAPTION, DFCS_CAPTIONMIN);
+    ReleaseDC(window, dc);
+}

@@ -1,0 +1,203 @@
+#include "view/ScrollBars.h"
+
+#include <string.h>
+
+#include "app/DocFrame.h"
+#include "app/ErrorBox.h"
+#include "document/TextDocument.h"
+#include "view/EditDisplay.h"
+
+static HWND CreateBar(HWND parent, HINSTANCE instance, DWORD style, int id, const RECT& r)
+{
+    return CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+CScrollBars::CScrollBars(CEditDisplay* view, CDocFrame* frame)
+    : m_pView(view), m_pFrame(frame), m_hVertBar(nullptr), m_hHorzBar(nullptr),
+      m_hSizeBox(nullptr), m_nVertMax(0), m_nHorzMax(0)
+{
+    memset(&m_vert, 0, sizeof(m_vert));
+    memset(&m_horz, 0, sizeof(m_horz));
+    ReadMetrics();
+
+    HWND parent = frame->m_hWnd;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(parent, &client);
+    HWND vert = CreateBar(parent, instance, SBS_VERT, IDC_VERT_SCROLL, client);
+    HWND horz = vert ? CreateBar(parent, instance, SBS_HORZ, IDC_HORZ_SCROLL, client) : nullptr;
+    HWND box = horz ? CreateBar(parent, instance, SBS_SIZEBOX, IDC_SIZE_BOX, client) : nullptr;
+    if (!box) {
+        ShowLastError(view->m_hWnd, "Scroll bar creation failure");
+        if (horz)
+            DestroyWindow(horz);
+        if (vert)
+            DestroyWindow(vert);
+        return;
+    }
+    m_hVertBar = vert;
+    m_hHorzBar = horz;
+    m_hSizeBox = box;
+
+    m_vert.cbSize = m_horz.cbSize = sizeof(SCROLLINFO);
+    m_vert.fMask = m_horz.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+    m_vert.nPos = m_horz.nPos = 0;
+    Layout();
+}
+
+// The controls are children of the frame and go with its window.
+CScrollBars::~CScrollBars()
+{
+}
+
+void CScrollBars::ReadMetrics()
+{
+    m_cxVScroll = static_cast<short>(GetSystemMetrics(SM_CXVSCROLL));
+    m_cyVArrow = static_cast<short>(GetSystemMetrics(SM_CYVSCROLL));
+    m_cxHArrow = static_cast<short>(GetSystemMetrics(SM_CXHSCROLL));
+    m_cyHScroll = static_cast<short>(GetSystemMetrics(SM_CYHSCROLL));
+}
+
+void CScrollBars::Layout()
+{
+    ReadMetrics();
+    RECT r;
+    m_pFrame->GetViewArea(&r.left, &r.top, &r.right, &r.bottom);
+    SetWindowPos(m_hVertBar, nullptr, r.right, r.top, m_cxVScroll, r.bottom - r.top, SWP_NOZORDER);
+    SetWindowPos(m_hHorzBar, nullptr, r.left, r.bottom, r.right - r.left, m_cyHScroll, SWP_NOZORDER);
+    SetWindowPos(m_hSizeBox, nullptr, r.right, r.bottom, m_cxVScroll, m_cyHScroll, SWP_NOZORDER);
+    Recalculate();
+}
+
+void ApplyArrowRule(HWND bar, int pos, int max)
+{
+    UINT arrows = ESB_ENABLE_BOTH;
+    if (max == 0)
+        arrows = ESB_DISABLE_BOTH;
+    else if (pos == 0)
+        arrows = ESB_DISABLE_LTUP;
+    else if (pos == max)
+        arrows = ESB_DISABLE_RTDN;
+    EnableScrollBar(bar, SB_CTL, arrows);
+}
+
+void CScrollBars::Recalculate()
+{
+    RECT client = {0, 0, 0, 0};
+    if (m_pView->m_hWnd)
+        GetClientRect(m_pView->m_hWnd, &client);
+    int width = client.right - client.left - 1;
+    int height = client.bottom - client.top - 1;
+    CTextDocument* doc = m_pView->m_pDocument;
+    int lines = doc->GetLineCount();
+    int lineHeight = m_pView->GetLineHeight();
+    int charWidth = m_pView->GetCharWidth();
+
+    // The document keeps its widest line's width current with every edit: no re-measuring.
+    int content = doc->GetWidestWidth() + 12;
+    int excess = content > width ? content - width : 0;
+    int columnsPerPage = width / charWidth > 1 ? width / charWidth : 1;
+    int linesPerPage = height / lineHeight > 1 ? height / lineHeight : 1;
+    m_nHorzMax = excess ? (excess + charWidth - 1) / charWidth : 0;
+    m_nVertMax = lines > linesPerPage ? lines - linesPerPage : 0;
+
+    int columns = 0, rows = 0;
+    if (m_horz.nPos > m_nHorzMax) {
+        columns = m_nHorzMax - m_horz.nPos;
+        m_horz.nPos = m_nHorzMax;
+    }
+    if (m_vert.nPos > m_nVertMax) {
+        rows = m_nVertMax - m_vert.nPos;
+        m_vert.nPos = m_nVertMax;
+    }
+    m_horz.nMin = 0;
+    m_horz.nMax = columnsPerPage + m_nHorzMax - 1;
+    m_horz.nPage = columnsPerPage;
+    m_vert.nMin = 0;
+    m_vert.nMax = lines - 1;
+    m_vert.nPage = linesPerPage;
+    SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
+    SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
+    ApplyArrowRule(m_hHorzBar, m_horz.nPos, m_nHorzMax);
+    ApplyArrowRule(m_hVertBar, m_vert.nPos, m_nVertMax);
+    if (columns || rows)
+        m_pView->ScrollBy(columns, rows);
+}
+
+// The position a scroll code asks for, or the current one when it asks for nothing.
+int CScrollBars::NewPosition(int code, HWND bar, const SCROLLINFO& info, int max) const
+{
+    int pos = info.nPos;
+    int page = static_cast<int>(info.nPage);
+    switch (code) {
+    case SB_LINEUP:
+        return pos > 0 ? pos - 1 : pos;
+    case SB_LINEDOWN:
+        return pos < max ? pos + 1 : pos;
+    case SB_PAGEUP:
+        return pos - page > 0 ? pos - page : 0;
+    case SB_PAGEDOWN:
+        return pos + page < max ? pos + page : max;
+    case SB_THUMBTRACK: {
+        SCROLLINFO track;
+        memset(&track, 0, sizeof(track));
+        track.cbSize = sizeof(track);
+        track.fMask = SIF_TRACKPOS;
+        if (!GetScrollInfo(bar, SB_CTL, &track))
+            return pos;
+        return track.nTrackPos;
+    }
+    case SB_TOP:
+        return 0;
+    case SB_BOTTOM:
+        return max;
+    default:
+        return pos;
+    }
+}
+
+void CScrollBars::VScroll(int code)
+{
+    int pos = NewPosition(code, m_hVertBar, m_vert, m_nVertMax);
+    if (pos != m_vert.nPos)
+        SetVertPos(pos, 1);
+}
+
+void CScrollBars::HScroll(int code)
+{
+    int pos = NewPosition(code, m_hHorzBar, m_horz, m_nHorzMax);
+    if (pos != m_horz.nPos)
+        SetHorzPos(pos, 1);
+}
+
+int CScrollBars::SetVertPos(int pos, int notify)
+{
+    if (pos == m_vert.nPos)
+        return 0;
+    if (pos < 0)
+        pos = 0;
+    if (pos > m_nVertMax)
+        pos = m_nVertMax;
+    int old = m_vert.nPos;
+    m_vert.nPos = pos;
+    SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
+    ApplyArrowRule(m_hVertBar, pos, m_nVertMax);
+    if (notify)
+        m_pView->ScrollBy(0, pos - old);
+    return pos;
+}
+
+int CScrollBars::SetHorzPos(int pos, int notify)
+{
+    if (pos < 0 || pos > m_nHorzMax || pos == m_horz.nPos)
+        return 0;
+    int old = m_horz.nPos;
+    m_horz.nPos = pos;
+    SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
+    ApplyArrowRule(m_hHorzBar, pos, m_nHorzMax);
+    if (notify)
+        m_pView->ScrollBy(pos - old, 0);
+    return pos;
+}

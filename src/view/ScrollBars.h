@@ -1,0 +1,61 @@
+#pragma once
+#include <windows.h>
+
+class CDocFrame;
+class CEditDisplay;
+
+// Control ids of the three scroll bar windows in a document frame.
+const int IDC_HORZ_SCROLL = 10003;
+const int IDC_VERT_SCROLL = 10004;
+const int IDC_SIZE_BOX = 10005;
+
+// The scroll bar pair of one view: controls in the document frame beside and below the
+// view, and the two positions it draws from. Vertically one unit is a line, horizontally
+// one average character width.
+class CScrollBars {
+public:
+    CScrollBars(CEditDisplay* view, CDocFrame* frame);
+    virtual ~CScrollBars();
+
+    // 0 when a control could not be created (reported): the caller deletes the object.
+    int IsCreated() const { return m_hVertBar != nullptr; }
+
+    void Recalculate();
+    void Layout();
+    void VScroll(int code);
+    void HScroll(int code);
+    int SetVertPos(int pos, int notify);
+    int SetHorzPos(int pos, int notify);
+
+    int GetVertPos() const { return m_vert.nPos; }
+    int GetHorzPos() const { return m_horz.nPos; }
+    int GetVertMin() const { return 0; }
+    int GetHorzMin() const { return 0; }
+    int GetVertMax() const { return m_nVertMax; }
+    int GetHorzMax() const { return m_nHorzMax; }
+    HWND GetVertBar() const { return m_hVertBar; }
+    HWND GetHorzBar() const { return m_hHorzBar; }
+
+    CEditDisplay* m_pView;
+    CDocFrame* m_pFrame;
+    SCROLLINFO m_vert;
+    SCROLLINFO m_horz;
+    short m_cxVScroll;
+    short m_cyVArrow;
+    short m_cxHArrow;
+    short m_cyHScroll;
+    HWND m_hVertBar;
+    HWND m_hHorzBar;
+    HWND m_hSizeBox;
+    int m_nVertMax;
+    int m_nHorzMax;
+
+private:
+    CScrollBars(const CScrollBars&);
+    CScrollBars& operator=(const CScrollBars&);
+    void ReadMetrics();
+    int NewPosition(int code, HWND bar, const SCROLLINFO& info, int max) const;
+};
+
+// A bar's arrows: both off when there is nothing to scroll, else the one at an end.
+void ApplyArrowRule(HWND bar, int pos, int max);

@@ -1,0 +1,255 @@
+#include "view/Selection.h"
+
+#include <stdlib.h>
+
+#include "document/TextDocument.h"
+#include "document/TextHelpers.h"
+#include "view/EditDisplay.h"
+#include "view/FontInfo.h"
+#include "view/LineDrawing.h"
+#include "view/SelectionState.h"
+
+CSelection::CSelection(CEditDisplay* view) : m_pView(view)
+{
+    m_ptAnchor.x = m_ptAnchor.y = 0;
+    m_nLength = 0;
+    m_nAnchor = m_nExtent = -1;
+    m_bFresh = 1;
+}
+
+CSelection::~CSelection()
+{
+}
+
+void CSelection::Clear()
+{
+    m_ptAnchor.x = m_ptAnchor.y = 0;
+    m_nLength = 0;
+    m_nAnchor = m_nExtent = -1;
+    m_bFresh = 1;
+    m_pView->OnSelectionChanged();
+}
+
+void CSelection::Extend(int index)
+{
+    if (index == m_nExtent)
+        return;
+    if (m_bFresh) {
+        m_bFresh = 0;
+        m_nAnchor = m_nExtent = index;
+        m_nLength = 0;
+        m_pView->PointFromIndex(index, &m_ptAnchor);
+        return;
+    }
+    m_nExtent = index;
+    m_nLength = index > m_nAnchor ? index - m_nAnchor : m_nAnchor - index;
+    m_pView->OnSelectionChanged();
+}
+
+void CSelection::SaveState(CSelectionState* state) const
+{
+    state->m_nAnchorX = m_ptAnchor.x;
+    state->m_nAnchorY = m_ptAnchor.y;
+    state->m_nLength = m_nLength;
+    state->m_nStart = Start();
+    state->m_nEnd = End();
+}
+
+void CSelection::ClampTo(int length)
+{
+    if (m_bFresh)
+        return;
+    if (m_nAnchor > length)
+        m_nAnchor = length;
+    if (m_nExtent > length)
+        m_nExtent = length;
+    m_nLength = End() - Start();
+}
+
+HGLOBAL CSelection::ClipboardText(int* length) const
+{
+    const char* p = m_pView->m_pDocument->GetTextAt(Start());
+    int breaks = CountLines(p, m_nLength) - 1;
+    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT | GMEM_MOVEABLE,
+                                m_nLength + breaks + 1);
+    if (!block)
+        return nullptr;
+    char* out = static_cast<char*>(GlobalLock(block));
+    int n = 0;
+    for (int i = 0; i < m_nLength; i++) {
+        out[n++] = p[i];
+        if (p[i] == '\r')
+            out[n++] = '\n';
+    }
+    out[n] = 0;
+    GlobalUnlock(block);
+    if (length)
+        *length = n;
+    return block;
+}
+
+int CSelection::VisibleRange(int* start, int* length) const
+{
+    const CEditDisplay* v = m_pView;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(v->m_hWnd, &client);
+    int h = v->m_nLineHeight;
+    int visible = (client.bottom + h - 1) / h;
+    if (visible > v->m_pDocument->GetLineCount())
+        visible = v->m_pDocument->GetLineCount();
+    int t = v->m_nTopIndex;
+    int lineLength, below = t;
+    MoveByLines(visible, &lineLength, &below, v->m_pTopLine);
+    int d = below - t;
+    int a = Start(), b = End();
+    if (a < t) {
+        if (b <= t)
+            return 0;
+        *start = t;
+        *length = b - t < d ? b - t : d;
+        return 1;
+    }
+    if (a <= t + d - 1) {
+        *start = a;
+        *length = (b < t + d ? b : t + d) - a;
+        return 1;
+    }
+    return 0;
+}
+
+// The region point of an index at or below the top line.
+POINT CSelection::RegionPoint(int index) const
+{
+    const CEditDisplay* v = m_pView;
+    const CFontInfo* font = v->GetFontInfo();
+    const char* text = v->m_pDocument->GetTextAt(0);
+    POINT pt = {VIEW_LEFT_MARGIN, 0};
+    pt.y = (CountLines(v->m_pTopLine, index - v->m_nTopIndex) - 1) * v->m_nLineHeight;
+    int lineLength, start = index;
+    const char* line = MoveByLines(0, &lineLength, &start, text + index);
+    if (index == v->m_nTopIndex || start != index) {
+        int* advances = LineAdvances(font, line, lineLength);
+        pt.x += LineOverhang(font, line, lineLength);
+        if (advances)
+            pt.x += SumAdvances(advances, 0, index - start);
+        free(advances);
+    }
+    return pt;
+}
+
+HRGN CSelection::BuildRegion(int* start, int* length) const
+{
+    int s = 0, L = 0;
+    *start = *length = 0;
+    if (IsEmpty() || !VisibleRange(&s, &L))
+        return nullptr;
+    const CEditDisplay* v = m_pView;
+    const CFontInfo* font = v->GetFontInfo();
+    const char* text = v->m_pDocument->GetTextAt(0);
+    int h = v->m_nLineHeight, w = v->m_nCharWidth;
+    POINT p = RegionPoint(s);
+    if (IsLineStart(text + s))
+        p.x = VIEW_LEFT_MARGIN;
+
+    HRGN result = CreateRectRgn(0, 0, 0, 0);
+    if (!result)
+        return nullptr;
+    int pos = s, done = 0;
+    while (done < L) {
+        int lineLength, lineStart = pos;
+        const char* line = MoveByLines(0, &lineLength, &lineStart, text + pos);
+        int o = pos - lineStart;
+        int rest = lineLength - o;
+        int n = L - done < rest ? L - done : rest;
+        int width;
+        if (n > 0) {
+            int* advances = LineAdvances(font, line, lineLength);
+            width = advances ? SumAdvances(advances, o, n) : 0;
+            free(advances);
+            if (done + n < L)
+                width += w;
+        } else {
+            width = w;
+            o = 0;
+        }
+        if (o == 0)
+            width += LineOverhang(font, line, lineLength);
+        HRGN box = CreateRectRgn(p.x, p.y, p.x + width, p.y + h);
+        if (box) {
+            CombineRgn(result, result, box, RGN_OR);
+            DeleteObject(box);
+        }
+        p.x = VIEW_LEFT_MARGIN;
+        p.y += h;
+        pos += rest + 1;
+        done += n + 1;
+    }
+    *start = s;
+    *length = L;
+    return result;
+}
+
+void CSelection::Paint(HDC dc) const
+{
+    int s, L;
+    HRGN region = IsEmpty() ? nullptr : BuildRegion(&s, &L);
+    if (!region)
+        return;
+    const CEditDisplay* v = m_pView;
+    const CFontInfo* font = v->GetFontInfo();
+    const char* text = v->m_pDocument->GetTextAt(0);
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 128));
+    if (brush) {
+        int rop = SetROP2(dc, R2_COPYPEN);
+        FillRgn(dc, region, brush);
+        SetROP2(dc, rop);
+    }
+    COLORREF colour = SetTextColor(dc, RGB(255, 255, 255));
+    int mode = SetBkMode(dc, TRANSPARENT);
+
+    // The picture's horizontal extent in region coordinates, for clipping long lines.
+    POINT origin;
+    GetWindowOrgEx(dc, &origin);
+    int left = origin.x, right = origin.x + v->m_nBitmapWidth;
+    if (!v->m_hBitmap) {
+        RECT client;
+        GetClientRect(v->m_hWnd, &client);
+        right = origin.x + client.right;
+    }
+
+    POINT at = RegionPoint(s);
+    int pos = s, done = 0, y = at.y;
+    while (done < L) {
+        int lineLength, lineStart = pos;
+        const char* line = MoveByLines(0, &lineLength, &lineStart, text + pos);
+        int o = pos - lineStart;
+        int rest = lineLength - o;
+        int n = L - done < rest ? L - done : rest;
+        if (n > 0) {
+            int* advances = LineAdvances(font, line, lineLength);
+            int x0 = VIEW_LEFT_MARGIN + LineOverhang(font, line, lineLength);
+            DrawLineSpan(dc, font, line, advances, o, n, x0, y, left, right);
+            free(advances);
+        }
+        y += v->m_nLineHeight;
+        pos += rest + 1;
+        done += n + 1;
+    }
+    SetTextColor(dc, colour);
+    SetBkMode(dc, mode);
+    if (brush)
+        DeleteObject(brush);
+    DeleteObject(region);
+}
+
+int CSelection::HitTest(POINT client) const
+{
+    int s, L;
+    HRGN region = BuildRegion(&s, &L);
+    if (!region)
+        return 0;
+    int hit = PtInRegion(region, client.x + m_pView->GetHorzPos() * m_pView->m_nCharWidth,
+                         client.y);
+    DeleteObject(region);
+    return hit ? 1 : 0;
+}

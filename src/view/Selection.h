@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+class CEditDisplay;
+class CSelectionState;
+
+// The selection of one view: the range between a fixed anchor and a moving extent.
+// Region coordinates: x in document pixels (left margin included, horizontal scrolling
+// not subtracted), y in client pixels from the top of the top visible line.
+class CSelection {
+public:
+    explicit CSelection(CEditDisplay* view);
+    virtual ~CSelection();
+
+    void Clear();
+    void Extend(int index);
+    int IsEmpty() const { return m_nLength == 0; }
+    int Start() const { return m_nAnchor < m_nExtent ? m_nAnchor : m_nExtent; }
+    int End() const { return m_nAnchor < m_nExtent ? m_nExtent : m_nAnchor; }
+    int Contains(int index) const { return Start() < index && index < End(); }
+    void SaveState(CSelectionState* state) const;
+    // Keeps both ends inside a text of length bytes, after an edit made elsewhere.
+    void ClampTo(int length);
+
+    // A CF_TEXT block of the selected text with CR LF line breaks; length gets its size.
+    HGLOBAL ClipboardText(int* length) const;
+    int VisibleRange(int* start, int* length) const;
+    HRGN BuildRegion(int* start, int* length) const;
+    void Paint(HDC dc) const;
+    int HitTest(POINT client) const;
+
+    POINT m_ptAnchor;
+    CEditDisplay* m_pView;
+    int m_nLength;
+    int m_nAnchor;
+    int m_nExtent;
+    int m_bFresh;
+
+private:
+    CSelection(const CSelection&);
+    CSelection& operator=(const CSelection&);
+    POINT RegionPoint(int index) const;
+};

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/TextDocument.h"
+#include "support/ViewHarness.h"
+#include "view/EditDisplay.h"
+#include "view/FontInfo.h"
+#include "view/ScrollBars.h"
+
+static std::string Lines(int n)
+{
+    std::string s;
+    for (int i = 0; i < n; i++)
+        s += (i ? "\r" : "") + std::to_string(i);
+    return s;
+}
+
+static void Resize(CEditDisplay* v, int width, int height)
+{
+    SetWindowPos(v->m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+static int LinesPerPage(CEditDisplay* v)
+{
+    RECT r;
+    GetClientRect(v->m_hWnd, &r);
+    return (r.bottom - 1) / v->m_nLineHeight;
+}
+
+TEST(ScrollBars, TheVerticalRangeCountsLinesBeyondAPage)
+{
+    ViewHarness h("short");
+    CEditDisplay* v = h.View();
+    CScrollBars* bars = v->m_pScrollBars;
+    EXPECT_EQ(0, bars->GetVertMax()) << "everything fits";
+    int page = LinesPerPage(v);
+    std::string more = "\r" + Lines(page);
+    h.m_pDocument->InsertText(more.data(), static_cast<int>(more.size()), 5);
+    EXPECT_EQ(1, bars->GetVertMax()) << "one line more than fits";
+    EXPECT_EQ(page, static_cast<int>(bars->m_vert.nPage));
+    EXPECT_EQ(page, bars->m_vert.nMax);
+    bars->VScroll(SB_PAGEDOWN);
+    EXPECT_EQ(1, bars->GetVertPos()) << "a page down stops at the maximum";
+    EXPECT_EQ(1, bars->SetVertPos(5, 1)) << "a vertical request beyond is clamped";
+    bars->VScroll(SB_TOP);
+    EXPECT_EQ(0, bars->GetVertPos());
+    bars->VScroll(SB_BOTTOM);
+    EXPECT_EQ(1, bars->GetVertPos());
+}
+
+TEST(ScrollBars, TheHorizontalRangeFollowsTheWidestLine)
+{
+    ViewHarness h("a much longer line than the others\rshort");
+    CEditDisplay* v = h.View();
+    CScrollBars* bars = v->m_pScrollBars;
+    int widest = h.m_pDocument->GetWidestWidth();
+    Resize(v, widest + 13, 200);
+    EXPECT_EQ(0, bars->GetHorzMax()) << "12 pixels to spare need no scrolling";
+    Resize(v, widest + 12, 200);
+    EXPECT_EQ(1, bars->GetHorzMax()) << "one pixel more needs one column";
+    EXPECT_EQ(0, bars->SetHorzPos(2, 1)) << "beyond the maximum nothing changes";
+    EXPECT_EQ(0, bars->GetHorzPos());
+    EXPECT_EQ(1, bars->SetHorzPos(1, 1));
+
+    // Shortening the widest line pulls the position back, shifting the view.
+    h.m_pDocument->RemoveText(5, 20);
+    EXPECT_EQ(0, bars->GetHorzMax());
+    EXPECT_EQ(0, bars->GetHorzPos());
+}
+
+TEST(ScrollBars, RemovingLinesAtTheBottomPullsTheTopBack)
+{
+    ViewHarness h(Lines(100));
+    CEditDisplay* v = h.View();
+    CScrollBars* bars = v->m_pScrollBars;
+    bars->VScroll(SB_BOTTOM);
+    int max = bars->GetVertMax();
+    EXPECT_EQ(max, bars->GetVertPos());
+    std::string text(h.m_pDocument->GetTextAt(0));
+    size_t cut = text.find("\r70\r");
+    h.m_pDocument->RemoveText(static_cast<int>(cut), static_cast<int>(text.size() - cut));
+    EXPECT_EQ(max - 30, bars->GetVertMax());
+    EXPECT_EQ(max - 30, bars->GetVertPos());
+    EXPECT_EQ(std::to_string(max - 30), std::string(v->m_pTopLine, 2));
+}
+
+TEST(ScrollBars, ArrowsAreDisabledAtTheEnds)
+{
+    ViewHarness h(Lines(100));
+    CScrollBars* bars = h.View()->m_pScrollBars;
+    SCROLLBARINFO info;
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetScrollBarInfo(bars->GetVertBar(), OBJID_CLIENT, &info));
+    EXPECT_TRUE(info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) << "up arrow at the top";
+    EXPECT_FALSE(info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) << "down arrow";
+    bars->VScroll(SB_LINEDOWN);
+    ASSERT_TRUE(GetScrollBarInfo(bars->GetVertBar(), OBJID_CLIENT, &info));
+    EXPECT_FALSE(info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE);
+    ASSERT_TRUE(GetScrollBarInfo(bars->GetHorzBar(), OBJID_CLIENT, &info));
+    EXPECT_TRUE(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) << "nothing to scroll sideways";
+}
+
+TEST(ScrollBars, ATinyViewStillHasAPageOfOne)
+{
+    ViewHarness h(Lines(10));
+    CEditDisplay* v = h.View();
+    Resize(v, 3, 3);
+    EXPECT_EQ(1u, v->m_pScrollBars->m_vert.nPage);
+    EXPECT_EQ(1u, v->m_pScrollBars->m_horz.nPage);
+    EXPECT_EQ(9, v->m_pScrollBars->GetVertMax());
+}
+
+TEST(ScrollBars, AFontWithoutMetricsDividesByNothing)
+{
+    ViewHarness h(Lines(3));
+    CFontInfo* font = h.m_pDocument->GetFontInfo();
+    font->m_tm.tmHeight = 0;
+    font->m_tm.tmAveCharWidth = 0;
+    CEditDisplay* v = h.AddView();
+    EXPECT_EQ(1, v->m_nLineHeight);
+    EXPECT_EQ(1, v->m_nCharWidth);
+    v->m_pScrollBars->Recalculate();
+    EXPECT_TRUE(v->MoveCaret(h.m_pDocument->GetTextLength()));
+    ViewPicture picture(v);
+    EXPECT_GT(picture.m_nWidth, 0);
+}

@@ -1,0 +1,56 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CDocFrame;
+class CEditDisplay;
+class COpenDocument;
+class CTextDocument;
+
+// Registers the "Display" window class for tests, unless this process already has it.
+void RegisterDisplayClassForTests();
+
+// Dispatches every message waiting for this thread (paints, timers, posted commands).
+void PumpMessages();
+
+// Sends WM_KEYDOWN for a key to a view with the given modifiers held, as the keyboard
+// state that GetKeyState reads.
+void SendKey(HWND view, UINT key, bool shift = false, bool ctrl = false, bool alt = false);
+void SendChar(HWND view, unsigned char ch, bool ctrl = false, bool alt = false);
+
+// A document shown in real views: each in a frame window of its own with scroll bars,
+// all under one main window that has a toolbar with the editing buttons.
+class ViewHarness {
+public:
+    explicit ViewHarness(const std::string& text, int width = 400, int height = 300);
+    ~ViewHarness();
+
+    CEditDisplay* AddView(int width = 400, int height = 300);
+    CEditDisplay* View(int i = 0) const { return m_views[i]; }
+    CDocFrame* Frame(int i = 0) const { return m_frames[i]; }
+    std::string Text() const;
+    int ToolbarEnabled(int id) const;
+
+    HWND m_hMain;
+    HWND m_hToolbar;
+    COpenDocument* m_pOwner;
+    CTextDocument* m_pDocument;
+    std::vector<CDocFrame*> m_frames;
+    std::vector<CEditDisplay*> m_views;
+};
+
+// The client area of a view as painted by its own paint routine, in 32-bit pixels.
+class ViewPicture {
+public:
+    explicit ViewPicture(CEditDisplay* view);
+    COLORREF At(int x, int y) const;
+    // The leftmost column of a pixel row band [top, bottom) that is not white; -1 if none.
+    int FirstInk(int top, int bottom, int fromX = 0) const;
+    int Count(COLORREF colour) const;
+
+    int m_nWidth;
+    int m_nHeight;
+    std::vector<DWORD> m_pixels;
+};

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "app/DocFrame.h"
+#include "document/TextDocument.h"
+#include "support/ViewHarness.h"
+#include "view/EditDisplay.h"
+#include "view/Selection.h"
+
+// The "Edit" popup with "Text Operations" at position 9 and "Sort" inside that at 4.
+struct EditMenu {
+    EditMenu()
+    {
+        sort = CreatePopupMenu();
+        AppendMenuA(sort, MF_STRING, 40031, "&Alphabetic");
+        textOps = CreatePopupMenu();
+        AppendMenuA(textOps, MF_STRING, 40041, "Make Selection &Lowercase");
+        AppendMenuA(textOps, MF_STRING, 40042, "Make Selection &Uppercase");
+        AppendMenuA(textOps, MF_STRING, 40043, "&Invert Selection Case");
+        AppendMenuA(textOps, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(textOps, MF_POPUP, reinterpret_cast<UINT_PTR>(sort), "&Sort");
+        edit = CreatePopupMenu();
+        AppendMenuA(edit, MF_STRING, 40022, "&Undo");
+        AppendMenuA(edit, MF_STRING, 40023, "&Redo");
+        AppendMenuA(edit, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(edit, MF_STRING, 40007, "&Cut");
+        AppendMenuA(edit, MF_STRING, 40008, "C&opy");
+        AppendMenuA(edit, MF_STRING, 40009, "&Paste");
+        AppendMenuA(edit, MF_STRING, 40010, "&Delete");
+        AppendMenuA(edit, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(edit, MF_STRING, 40033, "Select &All");
+        AppendMenuA(edit, MF_POPUP, reinterpret_cast<UINT_PTR>(textOps), "&Text Operations");
+        AppendMenuA(edit, MF_STRING, 40011, "&Find...");
+        AppendMenuA(edit, MF_STRING, 40012, "&Replace...");
+        AppendMenuA(edit, MF_STRING, 40025, "&Select Font...");
+    }
+    ~EditMenu() { DestroyMenu(edit); }
+    static int Enabled(HMENU menu, UINT item, UINT how = MF_BYCOMMAND)
+    {
+        return (GetMenuState(menu, item, how) & MF_GRAYED) ? 0 : 1;
+    }
+    HMENU edit, textOps, sort;
+};
+
+static void InitPopup(CEditDisplay* v, HMENU menu, int index)
+{
+    SendMessageA(v->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(index, 0));
+}
+
+TEST(MenuState, AnEmptyDocumentGraysWhatNeedsText)
+{
+    ViewHarness h("");
+    CEditDisplay* v = h.View();
+    EditMenu m;
+    InitPopup(v, m.edit, 1);
+    InitPopup(v, m.textOps, 9);
+    for (UINT id : {40007u, 40008u, 40010u, 40011u, 40012u, 40033u, 40041u, 40042u, 40043u})
+        EXPECT_EQ(0, EditMenu::Enabled(m.edit, id)) << id;
+    EXPECT_EQ(0, EditMenu::Enabled(m.textOps, 4, MF_BYPOSITION)) << "Sort";
+    EXPECT_EQ(1, EditMenu::Enabled(m.edit, 9, MF_BYPOSITION)) << "Text Operations";
+    EXPECT_EQ(1, EditMenu::Enabled(m.edit, 40025));
+    EXPECT_EQ(IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0, EditMenu::Enabled(m.edit, 40009));
+    EXPECT_EQ(0, SendMessageA(v->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+
+    EXPECT_EQ(1, h.ToolbarEnabled(40004));
+    EXPECT_EQ(1, h.ToolbarEnabled(40005));
+    for (int id : {40006, 40007, 40008, 40010, 40011})
+        EXPECT_EQ(0, h.ToolbarEnabled(id)) << id;
+}
+
+TEST(MenuState, ASelectionEnablesTheEditCommands)
+{
+    ViewHarness h("Some text");
+    CEditDisplay* v = h.View();
+    EditMenu m;
+    InitPopup(v, m.edit, 1);
+    EXPECT_EQ(1, EditMenu::Enabled(m.edit, 40033));
+    EXPECT_EQ(1, EditMenu::Enabled(m.edit, 40011));
+    EXPECT_EQ(0, EditMenu::Enabled(m.edit, 40008)) << "no selection yet";
+    EXPECT_EQ(1, h.ToolbarEnabled(40011));
+    EXPECT_EQ(0, h.ToolbarEnabled(40007));
+
+    SendMessageA(v->m_hWnd, WM_COMMAND, 40033, 0);
+    EXPECT_EQ(0, v->m_pSelection->Start());
+    EXPECT_EQ(9, v->m_pSelection->End());
+    InitPopup(v, m.edit, 1);
+    InitPopup(v, m.textOps, 9);
+    for (UINT id : {40007u, 40008u, 40010u, 40041u, 40042u, 40043u})
+        EXPECT_EQ(1, EditMenu::Enabled(m.edit, id)) << id;
+    EXPECT_EQ(1, EditMenu::Enabled(m.textOps, 4, MF_BYPOSITION));
+    for (int id : {40007, 40008, 40010})
+        EXPECT_EQ(1, h.ToolbarEnabled(id)) << id;
+    EXPECT_EQ(1, SendMessageA(v->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+}
+
+TEST(MenuState, AMaximisedFrameStillReachesTheTextOperations)
+{
+    ViewHarness h("abc");
+    CEditDisplay* v = h.View();
+    SendMessageA(v->m_hWnd, WM_COMMAND, 40033, 0);
+    ShowWindow(h.Frame()->m_hWnd, SW_MAXIMIZE);
+    PumpMessages();
+    ASSERT_TRUE(IsZoomed(h.Frame()->m_hWnd));
+    EditMenu m;
+    EnableMenuItem(m.textOps, 40041, MF_GRAYED);
+    // The main frame has already taken one off the index.
+    InitPopup(v, m.textOps, 8);
+    EXPECT_EQ(1, EditMenu::Enabled(m.textOps, 40041));
+}
+
+TEST(MenuState, BlanksAloneAreNoVisibleText)
+{
+    ViewHarness h(" \t\r ");
+    EXPECT_EQ(0, SendMessageA(h.View()->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+    h.m_pDocument->InsertText(".", 1, 2);
+    EXPECT_EQ(1, SendMessageA(h.View()->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+}
