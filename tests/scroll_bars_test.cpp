@@ -8,14 +8,6 @@
 #include "view/FontInfo.h"
 #include "view/ScrollBars.h"
 
-static std::string Lines(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; i++)
-        s += (i ? "\r" : "") + std::to_string(i);
-    return s;
-}
-
 static void Resize(CEditDisplay* v, int width, int height)
 {
     SetWindowPos(v->m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
@@ -35,7 +27,7 @@ TEST(ScrollBars, TheVerticalRangeCountsLinesBeyondAPage)
     CScrollBars* bars = v->m_pScrollBars;
     EXPECT_EQ(0, bars->GetVertMax()) << "everything fits";
     int page = LinesPerPage(v);
-    std::string more = "\r" + Lines(page);
+    std::string more = "\r" + NumberedLines(page, "");
     h.m_pDocument->InsertText(more.data(), static_cast<int>(more.size()), 5);
     EXPECT_EQ(1, bars->GetVertMax()) << "one line more than fits";
     EXPECT_EQ(page, static_cast<int>(bars->m_vert.nPage));
@@ -71,7 +63,7 @@ TEST(ScrollBars, TheHorizontalRangeFollowsTheWidestLine)
 
 TEST(ScrollBars, RemovingLinesAtTheBottomPullsTheTopBack)
 {
-    ViewHarness h(Lines(100));
+    ViewHarness h(NumberedLines(100, ""));
     CEditDisplay* v = h.View();
     CScrollBars* bars = v->m_pScrollBars;
     bars->VScroll(SB_BOTTOM);
@@ -87,7 +79,7 @@ TEST(ScrollBars, RemovingLinesAtTheBottomPullsTheTopBack)
 
 TEST(ScrollBars, ArrowsAreDisabledAtTheEnds)
 {
-    ViewHarness h(Lines(100));
+    ViewHarness h(NumberedLines(100, ""));
     CScrollBars* bars = h.View()->m_pScrollBars;
     SCROLLBARINFO info;
     info.cbSize = sizeof(info);
@@ -103,7 +95,7 @@ TEST(ScrollBars, ArrowsAreDisabledAtTheEnds)
 
 TEST(ScrollBars, ATinyViewStillHasAPageOfOne)
 {
-    ViewHarness h(Lines(10));
+    ViewHarness h(NumberedLines(10, ""));
     CEditDisplay* v = h.View();
     Resize(v, 3, 3);
     EXPECT_EQ(1u, v->m_pScrollBars->m_vert.nPage);
@@ -113,7 +105,7 @@ TEST(ScrollBars, ATinyViewStillHasAPageOfOne)
 
 TEST(ScrollBars, AFontWithoutMetricsDividesByNothing)
 {
-    ViewHarness h(Lines(3));
+    ViewHarness h(NumberedLines(3, ""));
     CFontInfo* font = h.m_pDocument->GetFontInfo();
     font->m_tm.tmHeight = 0;
     font->m_tm.tmAveCharWidth = 0;

@@ -137,35 +137,18 @@ TEST(Caret, AnIndexPastTheEndIsRefusedWithAMessage)
     EXPECT_EQ(1, v->SetIndex(3)) << "the text length itself is a valid index";
 }
 
-static std::string Lines(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; i++) {
-        if (i)
-            s += '\r';
-        s += "line " + std::to_string(i);
-    }
-    return s;
-}
-
-static std::string TopText(CEditDisplay* v)
-{
-    const char* p = v->m_pTopLine;
-    return std::string(p, strcspn(p, "\r"));
-}
-
 TEST(Scrolling, MouseWheelTurnsWholeNotchesIntoThreeLinesEach)
 {
-    ViewHarness h(Lines(100));
+    ViewHarness h(NumberedLines(100));
     CEditDisplay* v = h.View();
     SendMessageA(W(v), WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);
     EXPECT_EQ(0, v->GetVertPos()) << "half a notch scrolls nothing";
     SendMessageA(W(v), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
     EXPECT_EQ(6, v->GetVertPos());
-    EXPECT_EQ("line 6", TopText(v));
+    EXPECT_EQ("line 6", TopLineText(v));
     SendMessageA(W(v), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     EXPECT_EQ(3, v->GetVertPos());
-    EXPECT_EQ("line 3", TopText(v));
+    EXPECT_EQ("line 3", TopLineText(v));
     SendMessageA(W(v), WM_MOUSEWHEEL, MAKEWPARAM(0, 1200), 0);
     EXPECT_EQ(0, v->GetVertPos());
     EXPECT_EQ(v->m_pDocument->GetTextAt(0), v->m_pTopLine);
@@ -173,7 +156,7 @@ TEST(Scrolling, MouseWheelTurnsWholeNotchesIntoThreeLinesEach)
 
 TEST(Scrolling, KeysPageAndCtrlScrollWithoutMovingTheIndex)
 {
-    ViewHarness h(Lines(100));
+    ViewHarness h(NumberedLines(100));
     CEditDisplay* v = h.View();
     v->MoveCaret(0);
     SendKey(W(v), VK_DOWN, false, true);
@@ -182,7 +165,7 @@ TEST(Scrolling, KeysPageAndCtrlScrollWithoutMovingTheIndex)
     SendKey(W(v), VK_NEXT);
     int page = static_cast<int>(v->m_pScrollBars->m_vert.nPage);
     EXPECT_EQ(1 + page, v->GetVertPos());
-    EXPECT_EQ("line " + std::to_string(1 + page), TopText(v));
+    EXPECT_EQ("line " + std::to_string(1 + page), TopLineText(v));
     SendKey(W(v), VK_UP, false, true);
     EXPECT_EQ(page, v->GetVertPos());
     EXPECT_EQ(0, v->m_nIndex);
@@ -194,7 +177,7 @@ TEST(Scrolling, KeysPageAndCtrlScrollWithoutMovingTheIndex)
 
 TEST(Scrolling, TheCaretIsKeptInViewWhenItMovesBelowTheWindow)
 {
-    ViewHarness h(Lines(100));
+    ViewHarness h(NumberedLines(100));
     CEditDisplay* v = h.View();
     RECT client;
     GetClientRect(W(v), &client);

@@ -10,23 +10,6 @@
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
 
-static std::string Lines(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; i++) {
-        if (i)
-            s += '\r';
-        s += "line " + std::to_string(i);
-    }
-    return s;
-}
-
-static std::string TopText(CEditDisplay* v)
-{
-    const char* p = v->m_pTopLine;
-    return std::string(p, strcspn(p, "\r"));
-}
-
 static int LineStart(CTextDocument* doc, int line)
 {
     const char* text = doc->GetTextAt(0);
@@ -40,7 +23,7 @@ static int LineStart(CTextDocument* doc, int line)
 // second, scrolled to line 50, follows.
 class TwoViews : public ::testing::Test {
 protected:
-    TwoViews() : h(Lines(100))
+    TwoViews() : h(NumberedLines(100))
     {
         b = h.AddView();
         b->MoveCaret(LineStart(h.m_pDocument, 52) + 2);
@@ -64,7 +47,7 @@ TEST_F(TwoViews, AnInsertionAboveTheTopKeepsTheSameLineAtTheTop)
 {
     int caret = b->m_nIndex;
     ASSERT_TRUE(h.m_pDocument->InsertText("x\ry\r", 4, 3));
-    EXPECT_EQ("line 50", TopText(b));
+    EXPECT_EQ("line 50", TopLineText(b));
     ExpectTopIsLine(52);
     EXPECT_EQ(caret, b->m_nIndex) << "the view without the focus keeps its caret";
     EXPECT_EQ(7, a->m_nIndex) << "the focused view's caret follows the insertion";
@@ -80,7 +63,7 @@ TEST_F(TwoViews, WholeLinesRemovedAboveTheTopKeepItsText)
     int start = LineStart(h.m_pDocument, 10);
     int end = LineStart(h.m_pDocument, 13);
     ASSERT_TRUE(h.m_pDocument->RemoveText(start, end - start));
-    EXPECT_EQ("line 50", TopText(b));
+    EXPECT_EQ("line 50", TopLineText(b));
     ExpectTopIsLine(47);
     EXPECT_EQ(start, a->m_nIndex);
 }
@@ -89,7 +72,7 @@ TEST_F(TwoViews, JoiningTwoLinesAboveTheTopLowersItsPositionByOne)
 {
     int cr = LineStart(h.m_pDocument, 11) - 1;
     ASSERT_TRUE(h.m_pDocument->RemoveText(cr - 2, 4));
-    EXPECT_EQ("line 50", TopText(b));
+    EXPECT_EQ("line 50", TopLineText(b));
     ExpectTopIsLine(49);
 }
 
@@ -99,7 +82,7 @@ TEST_F(TwoViews, ARemovalReachingIntoTheTopMakesItsFirstLineTheTop)
     int to = LineStart(h.m_pDocument, 50) + 3;
     ASSERT_TRUE(h.m_pDocument->RemoveText(from, to - from));
     ExpectTopIsLine(48);
-    EXPECT_EQ("lie 50", TopText(b));
+    EXPECT_EQ("lie 50", TopLineText(b));
 }
 
 TEST_F(TwoViews, AnotherViewsCaretAndSelectionStayInsideTheText)
@@ -132,5 +115,5 @@ TEST_F(TwoViews, BufferGrowthMovesEveryTopLinePointer)
     ASSERT_TRUE(h.m_pDocument->InsertText(big.data(), static_cast<int>(big.size()),
                                           h.m_pDocument->GetTextLength()));
     EXPECT_EQ(h.m_pDocument->GetTextAt(b->m_nTopIndex), b->m_pTopLine);
-    EXPECT_EQ("line 50", TopText(b));
+    EXPECT_EQ("line 50", TopLineText(b));
 }

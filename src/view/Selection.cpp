@@ -137,6 +137,24 @@ POINT CSelection::RegionPoint(int index) const
     return pt;
 }
 
+// Calls f(line, line length, offset, count, more) for each line of the range [s, s + L):
+// the count selected bytes from offset on, more when the range goes on past this line.
+template <class F> void CSelection::WalkLines(int s, int L, F f) const
+{
+    const char* text = m_pView->m_pDocument->GetTextAt(0);
+    int pos = s, done = 0;
+    while (done < L) {
+        int lineLength, lineStart = pos;
+        const char* line = MoveByLines(0, &lineLength, &lineStart, text + pos);
+        int o = pos - lineStart;
+        int rest = lineLength - o;
+        int n = L - done < rest ? L - done : rest;
+        f(line, lineLength, o, n, done + n < L);
+        pos += rest + 1;
+        done += n + 1;
+    }
+}
+
 HRGN CSelection::BuildRegion(int* start, int* length) const
 {
     int s = 0, L = 0;
@@ -154,22 +172,13 @@ HRGN CSelection::BuildRegion(int* start, int* length) const
     HRGN result = CreateRectRgn(0, 0, 0, 0);
     if (!result)
         return nullptr;
-    int pos = s, done = 0;
-    while (done < L) {
-        int lineLength, lineStart = pos;
-        const char* line = MoveByLines(0, &lineLength, &lineStart, text + pos);
-        int o = pos - lineStart;
-        int rest = lineLength - o;
-        int n = L - done < rest ? L - done : rest;
-        int width;
+    WalkLines(s, L, [&](const char* line, int lineLength, int o, int n, int more) {
+        int width = w;
         if (n > 0) {
             int* advances = LineAdvances(font, line, lineLength);
-            width = advances ? SumAdvances(advances, o, n) : 0;
+            width = (advances ? SumAdvances(advances, o, n) : 0) + (more ? w : 0);
             free(advances);
-            if (done + n < L)
-                width += w;
         } else {
-            width = w;
             o = 0;
         }
         if (o == 0)
@@ -181,9 +190,7 @@ HRGN CSelection::BuildRegion(int* start, int* length) const
         }
         p.x = VIEW_LEFT_MARGIN;
         p.y += h;
-        pos += rest + 1;
-        done += n + 1;
-    }
+    });
     *start = s;
     *length = L;
     return result;
@@ -197,7 +204,6 @@ void CSelection::Paint(HDC dc) const
         return;
     const CEditDisplay* v = m_pView;
     const CFontInfo* font = v->GetFontInfo();
-    const char* text = v->m_pDocument->GetTextAt(0);
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 128));
     if (brush) {
         int rop = SetROP2(dc, R2_COPYPEN);
@@ -217,14 +223,8 @@ void CSelection::Paint(HDC dc) const
         right = origin.x + client.right;
     }
 
-    POINT at = RegionPoint(s);
-    int pos = s, done = 0, y = at.y;
-    while (done < L) {
-        int lineLength, lineStart = pos;
-        const char* line = MoveByLines(0, &lineLength, &lineStart, text + pos);
-        int o = pos - lineStart;
-        int rest = lineLength - o;
-        int n = L - done < rest ? L - done : rest;
+    int y = RegionPoint(s).y;
+    WalkLines(s, L, [&](const char* line, int lineLength, int o, int n, int) {
         if (n > 0) {
             int* advances = LineAdvances(font, line, lineLength);
             int x0 = VIEW_LEFT_MARGIN + LineOverhang(font, line, lineLength);
@@ -232,9 +232,7 @@ void CSelection::Paint(HDC dc) const
             free(advances);
         }
         y += v->m_nLineHeight;
-        pos += rest + 1;
-        done += n + 1;
-    }
+    });
     SetTextColor(dc, colour);
     SetBkMode(dc, mode);
     if (brush)

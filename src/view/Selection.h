@@ -40,4 +40,5 @@ private:
     CSelection(const CSelection&);
     CSelection& operator=(const CSelection&);
     POINT RegionPoint(int index) const;
+    template <class F> void WalkLines(int s, int L, F f) const;
 };

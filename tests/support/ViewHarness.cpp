@@ -1,6 +1,7 @@
 #include "support/ViewHarness.h"
 
 #include <commctrl.h>
+#include <string.h>
 
 #include "app/DocFrame.h"
 #include "app/OpenDocument.h"
@@ -55,6 +56,23 @@ void SendChar(HWND view, unsigned char ch, bool ctrl, bool alt)
     HoldKeys(false, ctrl, alt);
     SendMessageA(view, WM_CHAR, ch, 1);
     HoldKeys(false, false, false);
+}
+
+std::string NumberedLines(int n, const std::string& prefix)
+{
+    std::string s;
+    for (int i = 0; i < n; i++) {
+        if (i)
+            s += '\r';
+        s += prefix + std::to_string(i);
+    }
+    return s;
+}
+
+std::string TopLineText(const CEditDisplay* view)
+{
+    const char* p = view->m_pTopLine;
+    return std::string(p, strcspn(p, "\r"));
 }
 
 // A document frame stand-in: passes the scroll bars' notifications and its size on to

@@ -20,6 +20,11 @@ void PumpMessages();
 void SendKey(HWND view, UINT key, bool shift = false, bool ctrl = false, bool alt = false);
 void SendChar(HWND view, unsigned char ch, bool ctrl = false, bool alt = false);
 
+// Lines "<prefix>0" .. "<prefix>(n-1)" joined by CR.
+std::string NumberedLines(int n, const std::string& prefix = "line ");
+// The text of a view's top line, up to its line break.
+std::string TopLineText(const CEditDisplay* view);
+
 // A document shown in real views: each in a frame window of its own with scroll bars,
 // all under one main window that has a toolbar with the editing buttons.
 class ViewHarness {
