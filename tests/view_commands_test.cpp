@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/DocFrame.h"
+#include "app/ShellMessages.h"
 #include "document/TextDocument.h"
+#include "support/AppWindow.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
 #include "view/Selection.h"
@@ -59,7 +61,7 @@ TEST(MenuState, AnEmptyDocumentGraysWhatNeedsText)
     EXPECT_EQ(1, EditMenu::Enabled(m.edit, 9, MF_BYPOSITION)) << "Text Operations";
     EXPECT_EQ(1, EditMenu::Enabled(m.edit, 40025));
     EXPECT_EQ(IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0, EditMenu::Enabled(m.edit, 40009));
-    EXPECT_EQ(0, SendMessageA(v->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+    EXPECT_EQ(0, SendMessageA(v->m_hWnd, WM_HAS_VISIBLE_TEXT, 0, 0));
 
     EXPECT_EQ(1, h.ToolbarEnabled(40004));
     EXPECT_EQ(1, h.ToolbarEnabled(40005));
@@ -89,7 +91,7 @@ TEST(MenuState, ASelectionEnablesTheEditCommands)
     EXPECT_EQ(1, EditMenu::Enabled(m.textOps, 4, MF_BYPOSITION));
     for (int id : {40007, 40008, 40010})
         EXPECT_EQ(1, h.ToolbarEnabled(id)) << id;
-    EXPECT_EQ(1, SendMessageA(v->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+    EXPECT_EQ(1, SendMessageA(v->m_hWnd, WM_HAS_VISIBLE_TEXT, 0, 0));
 }
 
 TEST(MenuState, AMaximisedFrameStillReachesTheTextOperations)
@@ -110,7 +112,7 @@ TEST(MenuState, AMaximisedFrameStillReachesTheTextOperations)
 TEST(MenuState, BlanksAloneAreNoVisibleText)
 {
     ViewHarness h(" \t\r ");
-    EXPECT_EQ(0, SendMessageA(h.View()->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+    EXPECT_EQ(0, SendMessageA(h.View()->m_hWnd, WM_HAS_VISIBLE_TEXT, 0, 0));
     h.m_pDocument->InsertText(".", 1, 2);
-    EXPECT_EQ(1, SendMessageA(h.View()->m_hWnd, WM_ISDOCUMENTVISIBLE, 0, 0));
+    EXPECT_EQ(1, SendMessageA(h.View()->m_hWnd, WM_HAS_VISIBLE_TEXT, 0, 0));
 }

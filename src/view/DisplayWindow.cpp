@@ -1,5 +1,6 @@
 #include "view/DisplayWindow.h"
 
+#include "app/ShellMessages.h"
 #include "view/EditDisplay.h"
 
 LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -36,7 +37,7 @@ LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         view->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
         return 0;
     case WM_MOUSEWHEEL: view->OnMouseWheel(static_cast<short>(HIWORD(wParam))); return 0;
-    case WM_ISDOCUMENTVISIBLE: return view->IsDocumentVisible();
+    case WM_HAS_VISIBLE_TEXT: return view->IsDocumentVisible();
     default: return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }

@@ -1,5 +1,7 @@
 #include <stdlib.h>
 
+#include "app/StatusBar.h"
+
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
@@ -19,6 +21,7 @@ int CEditDisplay::SetIndex(int index)
     m_ptCaret = p;
     m_ptDesired = p;
     m_nIndex = index;
+    PublishCaretPosition();
     UpdateCaret(1);
     return 1;
 }
@@ -29,6 +32,13 @@ void CEditDisplay::CaretRowColumn(int* row, int* column) const
     MoveByLines(0, &lineLength, &start, m_pDocument->GetTextAt(m_nIndex));
     *row = m_nCaretLine;
     *column = m_nIndex - start;
+}
+
+void CEditDisplay::PublishCaretPosition() const
+{
+    int row, column;
+    CaretRowColumn(&row, &column);
+    ShowCaretPosition(row, column);
 }
 
 int CEditDisplay::MoveCaret(int index)
@@ -155,6 +165,7 @@ int CEditDisplay::CaretFromPoint(POINT client)
     m_ptCaret.y = line * m_nLineHeight;
     m_nIndex = s + passed;
     m_ptDesired = m_ptCaret;
+    PublishCaretPosition();
     UpdateCaret(1);
     return m_nIndex != before;
 }

@@ -29,8 +29,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
     m_ptCaret.x = m_ptCaret.y = 0;
     m_ptDesired.x = m_ptDesired.y = 0;
 
-    RECT area;
-    frame->GetViewArea(&area.left, &area.top, &area.right, &area.bottom);
+    RECT area = ViewArea(frame);
     HWND parent = frame->m_hWnd;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
 
@@ -174,8 +173,7 @@ void CEditDisplay::AttachScrollBars(CScrollBars* bars)
 
 void CEditDisplay::PlaceWindow()
 {
-    RECT area;
-    m_pFrame->GetViewArea(&area.left, &area.top, &area.right, &area.bottom);
+    RECT area = ViewArea(m_pFrame);
     SetWindowPos(m_hWnd, nullptr, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_NOZORDER);
 }

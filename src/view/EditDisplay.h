@@ -15,9 +15,6 @@ class CTextDocument;
 // Text column 0 is drawn this far from the view's left edge.
 const int VIEW_LEFT_MARGIN = 10;
 
-// Asked of a view or a document frame: nonzero when the document holds visible text.
-const UINT WM_ISDOCUMENTVISIBLE = WM_USER + 12;
-
 // The view state bits of m_nState: the mouse's selection, drag and auto-scroll states.
 enum {
     VS_RIGHT_DRAG = 0x01,
@@ -50,6 +47,7 @@ public:
     void ScrollCaretIntoView(POINT* client);
     // The caret's zero-based row and column, as the status bar shows them.
     void CaretRowColumn(int* row, int* column) const;
+    void PublishCaretPosition() const;
     int NearestIndexOnLine(const char* lineStart, int lineIndex, int length, int x) const;
 
     // keyboard and the selection edits it makes (EditKeyboard.cpp)

@@ -60,11 +60,18 @@ void CScrollBars::ReadMetrics()
     m_cyHScroll = static_cast<short>(GetSystemMetrics(SM_CYHSCROLL));
 }
 
+RECT ViewArea(const CDocFrame* frame)
+{
+    int left, top, right, bottom;
+    frame->GetViewArea(&left, &top, &right, &bottom);
+    RECT area = {left, top, right, bottom};
+    return area;
+}
+
 void CScrollBars::Layout()
 {
     ReadMetrics();
-    RECT r;
-    m_pFrame->GetViewArea(&r.left, &r.top, &r.right, &r.bottom);
+    RECT r = ViewArea(m_pFrame);
     SetWindowPos(m_hVertBar, nullptr, r.right, r.top, m_cxVScroll, r.bottom - r.top, SWP_NOZORDER);
     SetWindowPos(m_hHorzBar, nullptr, r.left, r.bottom, r.right - r.left, m_cyHScroll, SWP_NOZORDER);
     SetWindowPos(m_hSizeBox, nullptr, r.right, r.bottom, m_cxVScroll, m_cyHScroll, SWP_NOZORDER);

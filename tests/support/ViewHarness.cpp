@@ -1,8 +1,11 @@
 #include "support/ViewHarness.h"
 
+#include "support/AppWindow.h"
+
 #include <commctrl.h>
 #include <string.h>
 
+#include "app/AppState.h"
 #include "app/DocFrame.h"
 #include "app/OpenDocument.h"
 #include "document/TextDocument.h"
@@ -14,24 +17,15 @@ void RegisterDisplayClassForTests()
 {
     WNDCLASSA wc;
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoA(instance, "Display", &wc))
+    if (GetClassInfoA(instance, DISPLAY_CLASS, &wc))
         return;
     ZeroMemory(&wc, sizeof(wc));
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = DisplayWndProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-    wc.lpszClassName = "Display";
+    wc.lpszClassName = DISPLAY_CLASS;
     RegisterClassA(&wc);
-}
-
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 static void HoldKeys(bool shift, bool ctrl, bool alt)

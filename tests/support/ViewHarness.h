@@ -12,9 +12,6 @@ class CTextDocument;
 // Registers the "Display" window class for tests, unless this process already has it.
 void RegisterDisplayClassForTests();
 
-// Dispatches every message waiting for this thread (paints, timers, posted commands).
-void PumpMessages();
-
 // Sends WM_KEYDOWN for a key to a view with the given modifiers held, as the keyboard
 // state that GetKeyState reads.
 void SendKey(HWND view, UINT key, bool shift = false, bool ctrl = false, bool alt = false);
