@@ -90,7 +90,7 @@ TEST_F(MainFrame, NewMakesAnUntitledFrameAndShowsTheEditorPanes)
     ASSERT_EQ(4, StatusPartCount(status));
     int edges[4];
     SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
-    EXPECT_EQ(PANE_MIN_WIDTH, edges[0]) << "an empty position pane keeps 10 pixels";
+    EXPECT_EQ("Row: 0 Col: 0", StatusText(status, 0)) << "the new view shows its caret";
     EXPECT_EQ(edges[3] - edges[2], g_pStatusBar->PaneAt(3)->m_nFixedWidth);
     EXPECT_GT(edges[3] - edges[2], PANE_MIN_WIDTH) << "room for NUM even when Num Lock is off";
 

@@ -1,10 +1,15 @@
 #include "app/DocFrame.h"
 
+#include <new>
+
 #include "app/AppState.h"
+#include "app/ErrorBox.h"
 #include "app/OpenDocument.h"
 #include "app/ShellMessages.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
+#include "view/EditDisplay.h"
+#include "view/ScrollBars.h"
 
 // Scroll bar controls of a frame, made by its CScrollBars.
 static const int HORZ_SCROLL_ID = 10003;
@@ -19,6 +24,7 @@ CDocFrame::~CDocFrame()
 {
     if (m_pDocument)
         m_pDocument->FrameGone(this);
+    delete m_pScrollBars;
 }
 
 int CDocFrame::Create(HWND mdiClient)
@@ -36,7 +42,32 @@ int CDocFrame::Create(HWND mdiClient)
         SendMessageA(mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(m_hWnd), 0);
     }
     ShowWindow(m_hWnd, SW_SHOW);
+
+    m_pView = new (std::nothrow) CEditDisplay(m_pDocument, this);
+    if (!m_pView || !m_pView->m_hWnd) {
+        delete m_pView;
+        m_pView = nullptr;
+        return Abandon(mdiClient, "Display object creation failed");
+    }
+    m_pScrollBars = new (std::nothrow) CScrollBars(m_pView, this);
+    if (!m_pScrollBars || !m_pScrollBars->IsCreated()) {
+        delete m_pScrollBars;
+        m_pScrollBars = nullptr;
+        return Abandon(mdiClient, "Scroll object creation failed");
+    }
+    m_pView->AttachScrollBars(m_pScrollBars);
     return 1;
+}
+
+// Takes the half-made window down without it deleting this object, which the caller does.
+int CDocFrame::Abandon(HWND mdiClient, const char* caption)
+{
+    ShowLastError(mdiClient, caption);
+    RemovePropA(m_hWnd, FRAME_PROPERTY);
+    SendMessageA(mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    m_hWnd = nullptr;
+    m_pView = nullptr;
+    return 0;
 }
 
 HWND CDocFrame::ViewWindow() const
@@ -79,6 +110,22 @@ int CDocFrame::CloseFrame()
     }
     SendMessageA(GetParent(m_hWnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
     return 1;
+}
+
+void CDocFrame::OnSize()
+{
+    if (m_pView)
+        m_pView->PlaceWindow();
+}
+
+void CDocFrame::OnScroll(int vertical, int code)
+{
+    if (!m_pView)
+        return;
+    if (vertical)
+        m_pView->OnVScroll(code);
+    else
+        m_pView->OnHScroll(code);
 }
 
 void CDocFrame::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -27,6 +27,7 @@ public:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnSetFocus();
     void OnSize();
+    void OnScroll(int vertical, int code);
     void OnPaint();
     LRESULT OnNcHitTest(int x, int y);
     LRESULT ForwardToView(UINT message, WPARAM wParam, LPARAM lParam);
@@ -43,6 +44,7 @@ private:
     CDocFrame(const CDocFrame&);
     CDocFrame& operator=(const CDocFrame&);
     HWND ViewWindow() const;
+    int Abandon(HWND mdiClient, const char* caption);
 };
 
 const char FRAME_PROPERTY[] = "frmProp";

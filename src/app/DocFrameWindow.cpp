@@ -48,6 +48,13 @@ LRESULT CALLBACK DocFrameWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SETFOCUS:
         frame->OnSetFocus();
         break;
+    case WM_SIZE:
+        frame->OnSize();
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        frame->OnScroll(message == WM_VSCROLL, LOWORD(wParam));
+        return 0;
     case WM_SIZING:
         frame->ForwardToView(WM_SIZING, wParam, lParam);
         break;

@@ -13,6 +13,7 @@
 #include "app/StatusBar.h"
 #include "app/Toolbar.h"
 #include "resources/resource.h"
+#include "view/DisplayWindow.h"
 
 static int RegisterOne(HINSTANCE instance, const char* name, WNDPROC procedure, UINT style,
                        int brush, HCURSOR cursor, HICON icon, HICON smallIcon, LPCSTR menu)
@@ -46,6 +47,11 @@ int RegisterWindowClasses(HINSTANCE instance)
     if (!RegisterOne(instance, FRAME_CLASS, DocFrameWndProc, 0, BLACK_BRUSH,
                      LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, nullptr)) {
         ShowLastError(nullptr, "Main MDI child window registration failed");
+        return 0;
+    }
+    if (!RegisterOne(instance, DISPLAY_CLASS, DisplayWndProc, CS_DBLCLKS, WHITE_BRUSH, nullptr,
+                     nullptr, nullptr, nullptr)) {
+        ShowLastError(nullptr, "MDI display window registration failed");
         return 0;
     }
     return 1;
