@@ -12,6 +12,7 @@
 #include "app/StatusBar.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
+#include "view/ScrollBars.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
 
@@ -257,6 +258,72 @@ TEST_F(MainFrame, MenuStatesFollowTheActiveFrame)
     EXPECT_TRUE(ItemEnabled(file, ID_FILE_SAVEAS));
     EXPECT_FALSE(ItemEnabled(file, ID_FILE_PRINT)) << "no visible text";
     EXPECT_FALSE(ItemEnabled(file, ID_FILE_PRINTPREVIEW));
+
+    // Blanks and line breaks are no text to print; a letter is.
+    CTextDocument* text = app.Documents()[0]->GetTextDocument();
+    text->InsertText(" \t\r ", 4, 0);
+    SendMessageA(app.Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), MAKELPARAM(1, 0));
+    EXPECT_FALSE(ItemEnabled(file, ID_FILE_PRINT));
+    text->InsertText("x", 1, 0);
+    SendMessageA(app.Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), MAKELPARAM(1, 0));
+    EXPECT_TRUE(ItemEnabled(file, ID_FILE_PRINT));
+    EXPECT_FALSE(ItemEnabled(file, ID_FILE_PRINTPREVIEW));
+    text->m_bModified = 0;
+}
+
+TEST_F(MainFrame, EachFrameHoldsItsViewInTheViewAreaAndCtrlKCyclesTheFocus)
+{
+    app.Command(ID_FILE_NEW);
+    HWND frame = app.ActiveFrame();
+    CDocFrame* docFrame = app.FrameOf(frame);
+    ASSERT_NE(nullptr, docFrame->GetView());
+    ASSERT_NE(nullptr, docFrame->GetScrollBars());
+    HWND view = FindWindowExA(frame, nullptr, "Display", nullptr);
+    ASSERT_NE(nullptr, view);
+
+    // Restored: a two-pixel margin and room for the scroll bars; maximised: no margin.
+    RECT client, placed;
+    GetClientRect(frame, &client);
+    GetWindowRect(view, &placed);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(2, placed.left);
+    EXPECT_EQ(2, placed.top);
+    EXPECT_EQ(client.right - GetSystemMetrics(SM_CXVSCROLL) - 2, placed.right);
+    EXPECT_EQ(client.bottom - GetSystemMetrics(SM_CYHSCROLL) - 2, placed.bottom);
+    SendMessageA(g_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame), 0);
+    PumpMessages();
+    GetClientRect(frame, &client);
+    GetWindowRect(view, &placed);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(0, placed.left);
+    EXPECT_EQ(client.right - GetSystemMetrics(SM_CXVSCROLL), placed.right);
+
+    // Scroll bars take the focus only while they have something to scroll.
+    std::string lines;
+    for (int i = 0; i < 200; i++)
+        lines += std::string(300, 'w') + '\r';
+    docFrame->m_pDocument->GetTextDocument()->InsertText(lines.data(),
+                                                          static_cast<int>(lines.size()), 0);
+    docFrame->m_pDocument->GetTextDocument()->m_bModified = 0;
+    PumpMessages();
+
+    // The key goes through the accelerator table as a real press would.
+    SetFocus(view);
+
+    HWND expected[] = {docFrame->GetScrollBars()->GetHorzBar(),
+                       docFrame->GetScrollBars()->GetVertBar(), view};
+    for (HWND next : expected) {
+        MSG key = {GetFocus(), WM_KEYDOWN, 'K', 0, 0, {0, 0}};
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        EXPECT_TRUE(PreTranslateAppMessage(&key));
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        PumpMessages();
+        EXPECT_EQ(next, GetFocus());
+    }
 }
 
 TEST_F(MainFrame, AMaximisedFrameClosesOnTheSecondRequestAndIsRemembered)
@@ -362,4 +429,27 @@ TEST(StatusBar, OnlyThePositionPaneShrinksAndNeverBelowTen)
     EXPECT_EQ(1, bar.m_pPanes->GetCount());
     EXPECT_EQ(PANE_MESSAGE, bar.PaneAt(0)->m_nId);
     DestroyWindow(parent);
+}
+
+TEST_F(MainFrame, AWindowListEntryActivatesItsFrame)
+{
+    app.Command(ID_FILE_NEW);
+    HWND first = app.ActiveFrame();
+    app.Command(ID_FILE_NEW);
+    ASSERT_NE(first, app.ActiveFrame());
+    HMENU window = Popup(2);
+    UINT id = 0;
+    for (int i = 0; i < GetMenuItemCount(window); i++) {
+        char text[64] = "";
+        GetMenuStringA(window, i, text, sizeof(text), MF_BYPOSITION);
+        if (std::string(text).find("Untitled") != std::string::npos) {
+            id = GetMenuItemID(window, i);
+            break;
+        }
+    }
+    ASSERT_GE(id, static_cast<UINT>(IDW_FIRST_MDI_CHILD));
+    // The menu sends the item's whole id.
+    SendMessageA(app.Main(), WM_COMMAND, id, 0);
+    PumpMessages();
+    EXPECT_EQ(first, app.ActiveFrame());
 }

@@ -11,10 +11,6 @@
 #include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
 
-// Scroll bar controls of a frame, made by its CScrollBars.
-static const int HORZ_SCROLL_ID = 10003;
-static const int VERT_SCROLL_ID = 10004;
-
 CDocFrame::CDocFrame(COpenDocument* document)
     : m_hWnd(nullptr), m_pScrollBars(nullptr), m_pDocument(document), m_pView(nullptr)
 {
@@ -72,7 +68,7 @@ int CDocFrame::Abandon(HWND mdiClient, const char* caption)
 
 HWND CDocFrame::ViewWindow() const
 {
-    return FindWindowExA(m_hWnd, nullptr, DISPLAY_CLASS, nullptr);
+    return m_pView ? m_pView->m_hWnd : nullptr;
 }
 
 void CDocFrame::GetViewArea(int* left, int* top, int* right, int* bottom) const
@@ -147,8 +143,8 @@ void CDocFrame::CycleFocus()
 {
     HWND focus = GetFocus();
     HWND view = ViewWindow();
-    HWND horizontal = GetDlgItem(m_hWnd, HORZ_SCROLL_ID);
-    HWND vertical = GetDlgItem(m_hWnd, VERT_SCROLL_ID);
+    HWND horizontal = m_pScrollBars ? m_pScrollBars->GetHorzBar() : nullptr;
+    HWND vertical = m_pScrollBars ? m_pScrollBars->GetVertBar() : nullptr;
     if (!focus)
         return;
     if (focus == view && horizontal)

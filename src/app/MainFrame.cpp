@@ -111,11 +111,31 @@ void CMainFrame::OnDocumentGone(COpenDocument* document)
         ShowEditorPanes(0);
 }
 
-void CMainFrame::OnCommand(HWND window, int id, HWND control, int code)
+// The window list's ids start at 100000, past what DefFrameProcA reads from a command's
+// low word, so a chosen entry is activated here. An accelerator's command (high word 1)
+// names no frame.
+static int ActivateListedFrame(WPARAM id)
 {
-    WPARAM wParam = MAKEWPARAM(id, code);
-    LPARAM lParam = reinterpret_cast<LPARAM>(control);
+    if (id < static_cast<WPARAM>(IDW_FIRST_MDI_CHILD))
+        return 0;
+    for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (static_cast<WPARAM>(GetWindowLongPtrA(child, GWLP_ID)) == id) {
+            SendMessageA(g_hMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    int id = LOWORD(wParam);
     HWND active = GetActiveFrame(nullptr);
+    if (ActivateListedFrame(wParam)) {
+        DefFrameProcA(window, g_hMDIClient, WM_COMMAND, wParam, lParam);
+        return;
+    }
     switch (id) {
     case ID_FILE_OPEN:
         OpenDocuments(window);

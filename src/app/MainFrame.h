@@ -14,7 +14,7 @@ public:
 
     void OnDestroy(HWND window);
     void OnClose(HWND window);
-    void OnCommand(HWND window, int id, HWND control, int code);
+    void OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
     void OnInitMenuPopup(HMENU menu, int position, int systemMenu);
     void OnMenuSelect(HMENU menu, UINT item, HMENU popup, UINT flags);
     LRESULT OnNotify(int id, NMHDR* header);

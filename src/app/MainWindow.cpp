@@ -31,7 +31,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_NOTIFY:
         return frame->OnNotify(static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
-        frame->OnCommand(window, LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        frame->OnCommand(window, wParam, lParam);
         return 0;
     case WM_INITMENUPOPUP:
         frame->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam));
