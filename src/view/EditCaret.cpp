@@ -1,4 +1,5 @@
 #include <stdlib.h>
+#include <string.h>
 
 #include "app/StatusBar.h"
 
@@ -6,6 +7,7 @@
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
+#include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/ScrollBars.h"
 
@@ -106,10 +108,9 @@ int CEditDisplay::PointFromIndex(int index, POINT* pt) const
         const char* lineStart = MoveByLines(0, &lineLength, &start, text + index);
         const CFontInfo* font = GetFontInfo();
         // Measured with the whole line, as it is drawn: the last byte keeps its kerning.
-        int* advances = LineAdvances(font, lineStart, lineLength);
-        if (advances)
-            pt->x += SumAdvances(advances, 0, index - start);
-        free(advances);
+        CLineMeasure advances(m_pLineCache, m_pDocument, lineStart, lineLength);
+        if (advances.Get())
+            pt->x += SumAdvances(advances.Get(), 0, index - start);
         pt->x += LineOverhang(font, lineStart, lineLength);
     }
     return 1;
@@ -119,11 +120,20 @@ void CEditDisplay::ComputeLineLayout(int line)
 {
     int lineLength, start = m_nTopIndex;
     const char* p = MoveByLines(line - GetVertPos(), &lineLength, &start, m_pTopLine);
+    // The caret moving along its own line keeps the layout until the text changes.
+    if (line == m_nCaretLine && start == m_nLayoutStart)
+        return;
+    m_nLayoutStart = start;
     free(m_pLineWidths);
     m_pLineWidths = nullptr;
     m_nLineOverhang = 0;
     if (lineLength > 0) {
-        m_pLineWidths = LineAdvances(GetFontInfo(), p, lineLength);
+        CLineMeasure advances(m_pLineCache, m_pDocument, p, lineLength);
+        m_pLineWidths = static_cast<int*>(malloc(lineLength * sizeof(int)));
+        if (m_pLineWidths && advances.Get())
+            memcpy(m_pLineWidths, advances.Get(), lineLength * sizeof(int));
+        else if (m_pLineWidths)
+            memset(m_pLineWidths, 0, lineLength * sizeof(int));
         m_nLineOverhang = LineOverhang(GetFontInfo(), p, lineLength);
     }
     m_nCaretLine = line;
@@ -174,7 +184,8 @@ int CEditDisplay::CaretFromPoint(POINT client)
 int CEditDisplay::NearestIndexOnLine(const char* lineStart, int lineIndex, int length, int x) const
 {
     int target = x - VIEW_LEFT_MARGIN;
-    int* advances = LineAdvances(GetFontInfo(), lineStart, length);
+    CLineMeasure measure(m_pLineCache, m_pDocument, lineStart, length);
+    const int* advances = measure.Get();
     int index = lineIndex + length;
     int a = 0;
     for (int j = 0; advances && j < length; j++) {
@@ -185,7 +196,6 @@ int CEditDisplay::NearestIndexOnLine(const char* lineStart, int lineIndex, int l
         }
         a = b;
     }
-    free(advances);
     return index;
 }
 

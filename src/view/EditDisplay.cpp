@@ -13,6 +13,7 @@
 #include "document/TextHelpers.h"
 #include "view/DragInfo.h"
 #include "view/FontInfo.h"
+#include "view/LineCache.h"
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
 
@@ -24,7 +25,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
       m_nCharWidth(1), m_nScrollSpeed(1), m_nSpeedTicks(0), m_hMemDC(nullptr),
       m_hBitmap(nullptr), m_bDirty(1), m_nBitmapWidth(0), m_nBitmapHeight(0),
       m_hDragRgn(nullptr), m_pOwner(owner), m_pFrame(frame), m_pDocument(nullptr),
-      m_nState(0), m_bCaptureReleased(1)
+      m_nState(0), m_bCaptureReleased(1), m_pLineCache(new CLineCache), m_nLayoutStart(-1)
 {
     m_ptCaret.x = m_ptCaret.y = 0;
     m_ptDesired.x = m_ptDesired.y = 0;
@@ -101,6 +102,7 @@ CEditDisplay::~CEditDisplay()
 {
     delete m_pSelection;
     delete m_pFind;
+    delete m_pLineCache;
     if (m_hMemDC)
         DeleteDC(m_hMemDC);
     if (m_hBitmap)
@@ -354,14 +356,22 @@ void CEditDisplay::ClampToText()
     m_pSelection->ClampTo(length);
 }
 
+void CEditDisplay::ForgetMeasurements()
+{
+    m_pLineCache->Invalidate();
+    m_nLayoutStart = -1;
+}
+
 int CEditDisplay::OnBufferMoved()
 {
+    ForgetMeasurements();
     m_pTopLine = m_pDocument->GetTextAt(m_nTopIndex);
     return 1;
 }
 
 int CEditDisplay::OnTextInserted(int index, int count)
 {
+    ForgetMeasurements();
     int breaks = CountLines(m_pDocument->GetTextAt(index), count) - 1;
     if (m_pScrollBars)
         m_pScrollBars->Recalculate();
@@ -381,6 +391,7 @@ int CEditDisplay::OnTextInserted(int index, int count)
 
 int CEditDisplay::OnTextRemoving(int index, int count)
 {
+    ForgetMeasurements();
     if (index >= m_nTopIndex)
         return 1;
     const char* text = m_pDocument->GetTextAt(0);
@@ -423,6 +434,7 @@ int CEditDisplay::OnUndoStarting()
 
 int CEditDisplay::OnFontChanged()
 {
+    ForgetMeasurements();
     HDC dc = GetDC(m_hWnd);
     SetupDC(dc, 0);
     TEXTMETRICA tm;

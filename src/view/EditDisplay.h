@@ -7,6 +7,7 @@ class CDocFrame;
 class CDragInfo;
 class CFindInfo;
 class CFontInfo;
+class CLineCache;
 class COpenDocument;
 class CScrollBars;
 class CSelection;
@@ -144,6 +145,10 @@ public:
     POINT m_ptDesired;
     unsigned int m_nState;
     int m_bCaptureReleased;
+    // the advances of the last long line measured, dropped at every change of the text
+    CLineCache* m_pLineCache;
+    // text index of the line that m_pLineWidths describes; -1 once the text has changed
+    int m_nLayoutStart;
 
 private:
     CEditDisplay(const CEditDisplay&);
@@ -151,6 +156,7 @@ private:
     void Abandon(const char* caption);
     void ReplaceBitmap(int width, int height);
     void ClampToText();
+    void ForgetMeasurements();
     void SetMenuState(HMENU menu, UINT item, int byPosition, int enabled) const;
 };
 

@@ -5,6 +5,7 @@
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
+#include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/Selection.h"
 
@@ -77,10 +78,9 @@ void CEditDisplay::DrawLines(HDC dc, int width, int height) const
     for (int i = 0, o = 0; i < lines && m_nTopIndex + o < length; i++) {
         int n = LineLength(p);
         if (n > 0) {
-            int* advances = LineAdvances(font, p, n);
-            DrawLineSpan(dc, font, p, advances, 0, n, LineOverhang(font, p, n),
+            CLineMeasure advances(m_pLineCache, m_pDocument, p, n);
+            DrawLineSpan(dc, font, p, advances.Get(), 0, n, LineOverhang(font, p, n),
                          i * m_nLineHeight, left, right);
-            free(advances);
         }
         o += n + 1;
         p += n + 1;

@@ -6,6 +6,7 @@
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
+#include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/SelectionState.h"
 
@@ -128,11 +129,10 @@ POINT CSelection::RegionPoint(int index) const
     int lineLength, start = index;
     const char* line = MoveByLines(0, &lineLength, &start, text + index);
     if (index == v->m_nTopIndex || start != index) {
-        int* advances = LineAdvances(font, line, lineLength);
+        CLineMeasure advances(v->m_pLineCache, v->m_pDocument, line, lineLength);
         pt.x += LineOverhang(font, line, lineLength);
-        if (advances)
-            pt.x += SumAdvances(advances, 0, index - start);
-        free(advances);
+        if (advances.Get())
+            pt.x += SumAdvances(advances.Get(), 0, index - start);
     }
     return pt;
 }
@@ -175,9 +175,8 @@ HRGN CSelection::BuildRegion(int* start, int* length) const
     WalkLines(s, L, [&](const char* line, int lineLength, int o, int n, int more) {
         int width = w;
         if (n > 0) {
-            int* advances = LineAdvances(font, line, lineLength);
-            width = (advances ? SumAdvances(advances, o, n) : 0) + (more ? w : 0);
-            free(advances);
+            CLineMeasure advances(v->m_pLineCache, v->m_pDocument, line, lineLength);
+            width = (advances.Get() ? SumAdvances(advances.Get(), o, n) : 0) + (more ? w : 0);
         } else {
             o = 0;
         }
@@ -226,10 +225,9 @@ void CSelection::Paint(HDC dc) const
     int y = RegionPoint(s).y;
     WalkLines(s, L, [&](const char* line, int lineLength, int o, int n, int) {
         if (n > 0) {
-            int* advances = LineAdvances(font, line, lineLength);
+            CLineMeasure advances(v->m_pLineCache, v->m_pDocument, line, lineLength);
             int x0 = VIEW_LEFT_MARGIN + LineOverhang(font, line, lineLength);
-            DrawLineSpan(dc, font, line, advances, o, n, x0, y, left, right);
-            free(advances);
+            DrawLineSpan(dc, font, line, advances.Get(), o, n, x0, y, left, right);
         }
         y += v->m_nLineHeight;
     });
