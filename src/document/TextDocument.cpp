@@ -4,6 +4,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/OpenDocument.h"
+#include "document/EditHistory.h"
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
@@ -16,11 +17,13 @@ unsigned int RoundUp(unsigned int value, unsigned int step)
 CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path)
     : m_hFile(file), m_bModified(0), m_hBuffer(nullptr), m_pText(nullptr), m_nLength(0),
       m_nLineCount(1), m_nWidestWidth(0), m_nWidestIndex(0), m_pLineWidths(nullptr),
-      m_nTableCapacity(0), m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
+      m_nTableCapacity(0), m_pHistory(nullptr),
+      m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
       m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner),
       m_bLoadRefused(0)
 {
     SetNames(path);
+    m_pHistory = new CEditHistory(this);
     m_pFontInfo = new CFontInfo(this);
     AllocateText(TEXT_BLOCK_STEP);
     AllocateLineTable(1);
@@ -40,6 +43,7 @@ CTextDocument::~CTextDocument()
     if (m_hBuffer)
         GlobalFree(m_hBuffer);
     delete m_pFontInfo;
+    delete m_pHistory;
     if (m_pLineWidths)
         GlobalFree(m_pLineWidths);
 }

@@ -3,6 +3,7 @@
 
 #include "document/PtrList.h"
 
+class CEditHistory;
 class CFontInfo;
 class COpenDocument;
 class CEditDisplay;
@@ -20,6 +21,20 @@ public:
     int InsertText(const char* bytes, int count, int index);
     int RemoveText(int index, int count);
     void RemeasureAllLines();
+
+    // The edits that can be undone: each records one step, then ends in the primitives.
+    // A removal, replacement or move of a range that the text does not hold records nothing.
+    int InsertWithUndo(int index, const char* bytes, int count);
+    int RemoveWithUndo(int index, int count);
+    int ReplaceWithUndo(int index, int oldCount, const char* bytes, int newCount);
+    int MoveWithUndo(int source, int target, int count);
+    int ReplaceAllWithUndo(const int* indexes, int count, int oldLength, const char* bytes,
+                           int newLength, int matchCase);
+    // Undo and Redo return 1 while a further step remains to be undone or redone.
+    int Undo();
+    int Redo();
+    int CanUndo() const;
+    int CanRedo() const;
 
     char* GetTextAt(int index) const { return m_pText + index; }
     int GetTextLength() const { return static_cast<int>(m_nLength); }
@@ -67,6 +82,7 @@ public:
     int m_nWidestIndex;
     int* m_pLineWidths;
     int m_nTableCapacity;
+    CEditHistory* m_pHistory;
     CFontInfo* m_pFontInfo;
     HANDLE m_hSortThread;
     DWORD m_dwSortThreadId;

@@ -1,0 +1,44 @@
+#include "document/EditHistory.h"
+
+#include "document/EditAction.h"
+
+CEditHistory::CEditHistory(CTextDocument* document)
+    : m_pActions(new CPtrList(1)), m_pDocument(document), m_nPosition(0)
+{
+}
+
+CEditHistory::~CEditHistory()
+{
+    delete m_pActions;
+}
+
+int CEditHistory::Add(CEditAction* action)
+{
+    // Appending first is the only step that can fail, so a failure loses nothing.
+    if (!m_pActions->AddTail(action))
+        return 0;
+    while (m_pActions->GetCount() - 1 > m_nPosition)
+        delete static_cast<CEditAction*>(m_pActions->RemoveAt(m_nPosition));
+    if (m_pActions->GetCount() > HISTORY_LIMIT)
+        delete static_cast<CEditAction*>(m_pActions->RemoveAt(0));
+    m_nPosition = m_pActions->GetCount();
+    return 1;
+}
+
+int CEditHistory::Undo()
+{
+    if (!CanUndo())
+        return 0;
+    m_nPosition--;
+    static_cast<CEditAction*>(m_pActions->GetAt(m_nPosition))->Undo(m_pDocument);
+    return 1;
+}
+
+int CEditHistory::Redo()
+{
+    if (!CanRedo())
+        return 0;
+    static_cast<CEditAction*>(m_pActions->GetAt(m_nPosition))->Apply(m_pDocument);
+    m_nPosition++;
+    return 1;
+}

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "document/TextDocument.h"
+#include "support/DocumentChecks.h"
+#include "view/EditDisplay.h"
+
+namespace {
+
+struct History : testing::Test {
+    CTextDocument doc{nullptr, nullptr, nullptr};
+
+    // After an edit that turned before into after: undo gives before back, redo after,
+    // each with an exact line table, and the step is the only one recorded.
+    void ExpectUndoRedo(const std::string& before, const std::string& after)
+    {
+        EXPECT_EQ(after, TextOf(doc));
+        EXPECT_TRUE(doc.CanUndo());
+        EXPECT_EQ(0, doc.Undo());
+        EXPECT_EQ(before, TextOf(doc));
+        EXPECT_TRUE(LineTableIsExact(doc));
+        EXPECT_FALSE(doc.CanUndo());
+        EXPECT_EQ(0, doc.Redo());
+        EXPECT_EQ(after, TextOf(doc));
+        EXPECT_TRUE(LineTableIsExact(doc));
+        EXPECT_FALSE(doc.CanRedo());
+    }
+};
+
+TEST_F(History, KeepsOnlyTheLast25Edits)
+{
+    std::string full;
+    for (int i = 0; i < 26; i++) {
+        char c = static_cast<char>('a' + i);
+        ASSERT_EQ(1, doc.InsertWithUndo(i, &c, 1));
+        full += c;
+    }
+    for (int i = 0; i < 24; i++)
+        EXPECT_EQ(1, doc.Undo()) << "undo " << i + 1;
+    EXPECT_EQ(0, doc.Undo()) << "the 25th undo leaves nothing to undo";
+    EXPECT_EQ("a", TextOf(doc));
+    EXPECT_EQ(0, doc.Undo());
+    EXPECT_EQ("a", TextOf(doc));
+
+    for (int i = 0; i < 24; i++)
+        EXPECT_EQ(1, doc.Redo()) << "redo " << i + 1;
+    EXPECT_EQ(0, doc.Redo());
+    EXPECT_EQ(full, TextOf(doc));
+    EXPECT_EQ(0, doc.Redo());
+    EXPECT_EQ(full, TextOf(doc));
+}
+
+TEST_F(History, NewEditDiscardsWhatCouldBeRedone)
+{
+    doc.InsertWithUndo(0, "one", 3);
+    doc.InsertWithUndo(3, " two", 4);
+    doc.InsertWithUndo(7, " three", 6);
+    doc.Undo();
+    doc.Undo();
+    ASSERT_TRUE(doc.CanRedo());
+    ASSERT_EQ(1, doc.InsertWithUndo(0, ">", 1));
+    EXPECT_FALSE(doc.CanRedo());
+    EXPECT_EQ(0, doc.Redo());
+    EXPECT_EQ(">one", TextOf(doc));
+    EXPECT_EQ(1, doc.Undo());
+    EXPECT_EQ("one", TextOf(doc));
+}
+
+TEST_F(History, InsertAndRemove)
+{
+    SetText(doc, "first\rsecond line\rthird");
+    ASSERT_EQ(1, doc.InsertWithUndo(9, "XY\r\tlonger and longer text", 26));
+    ExpectUndoRedo("first\rsecond line\rthird",
+                   "first\rsecXY\r\tlonger and longer textond line\rthird");
+
+    CTextDocument other(nullptr, nullptr, nullptr);
+    SetText(other, "first\rsecond line\rthird");
+    ASSERT_EQ(1, other.RemoveWithUndo(3, 11));
+    EXPECT_EQ("firine\rthird", TextOf(other));
+    EXPECT_EQ(0, other.Undo());
+    EXPECT_EQ("first\rsecond line\rthird", TextOf(other));
+    EXPECT_TRUE(LineTableIsExact(other));
+    EXPECT_EQ(0, other.Redo());
+    EXPECT_EQ("firine\rthird", TextOf(other));
+    EXPECT_TRUE(LineTableIsExact(other));
+}
+
+TEST_F(History, ReplaceLongerShorterAndEmpty)
+{
+    struct Case {
+        int index, oldCount;
+        const char* bytes;
+        const char* after;
+    } cases[] = {
+        {2, 3, "wider\rtext", "abwider\rtextf\rgh"},
+        {1, 6, "x", "axgh"},
+        {3, 0, "ins", "abcinsdef\rgh"},
+        {2, 5, "", "abgh"},
+    };
+    for (const Case& c : cases) {
+        CTextDocument d(nullptr, nullptr, nullptr);
+        SetText(d, "abcdef\rgh");
+        int length = static_cast<int>(strlen(c.bytes));
+        ASSERT_EQ(1, d.ReplaceWithUndo(c.index, c.oldCount, c.bytes, length)) << c.after;
+        EXPECT_EQ(c.after, TextOf(d));
+        EXPECT_EQ(0, d.Undo());
+        EXPECT_EQ("abcdef\rgh", TextOf(d)) << c.after;
+        EXPECT_TRUE(LineTableIsExact(d));
+        EXPECT_EQ(0, d.Redo());
+        EXPECT_EQ(c.after, TextOf(d));
+        EXPECT_TRUE(LineTableIsExact(d));
+    }
+}
+
+TEST_F(History, MoveToLaterAndEarlierPlaces)
+{
+    const std::string text = "0123456789ABCDEF";
+    SetText(doc, text);
+    // The bytes land before what stood at the target: 'A' was at 10.
+    ASSERT_EQ(1, doc.MoveWithUndo(2, 10, 3));
+    ExpectUndoRedo(text, "0156789234ABCDEF");
+
+    CTextDocument other(nullptr, nullptr, nullptr);
+    SetText(other, "0123\r456789ABCDEF");
+    ASSERT_EQ(1, other.MoveWithUndo(11, 2, 3));
+    EXPECT_EQ("01ABC23\r456789DEF", TextOf(other));
+    EXPECT_TRUE(LineTableIsExact(other));
+    other.Undo();
+    EXPECT_EQ("0123\r456789ABCDEF", TextOf(other));
+    EXPECT_TRUE(LineTableIsExact(other));
+    other.Redo();
+    EXPECT_EQ("01ABC23\r456789DEF", TextOf(other));
+
+    // The end of the text is a place too.
+    ASSERT_EQ(1, other.MoveWithUndo(0, 17, 2));
+    EXPECT_EQ("ABC23\r456789DEF01", TextOf(other));
+}
+
+TEST_F(History, MoveRefusesTargetsWithoutAPlace)
+{
+    SetText(doc, "0123456789");
+    EXPECT_EQ(0, doc.MoveWithUndo(2, 3, 3)) << "inside the moved bytes";
+    EXPECT_EQ(0, doc.MoveWithUndo(2, 4, 3)) << "inside the moved bytes";
+    EXPECT_EQ(0, doc.MoveWithUndo(2, 11, 3)) << "past the end";
+    EXPECT_EQ(0, doc.MoveWithUndo(2, -1, 3));
+    EXPECT_EQ(0, doc.MoveWithUndo(8, 0, 3)) << "bytes past the end";
+    EXPECT_EQ(0, doc.MoveWithUndo(-1, 5, 3));
+    EXPECT_EQ(0, doc.MoveWithUndo(2, 6, 0));
+    EXPECT_EQ("0123456789", TextOf(doc));
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+TEST_F(History, ReplaceAllRestoresEachSpelling)
+{
+    const std::string text = "abc-------ABC-------aBc\r";
+    SetText(doc, text);
+    const int at[] = {0, 10, 20};
+    ASSERT_EQ(1, doc.ReplaceAllWithUndo(at, 3, 3, "VW\rYZ", 5, 0));
+    EXPECT_EQ(0, TextOf(doc).find("VW\rYZ"));
+    EXPECT_EQ(12, TextOf(doc).find("VW\rYZ", 1));
+    EXPECT_EQ(24, TextOf(doc).find("VW\rYZ", 13));
+    ExpectUndoRedo(text, "VW\rYZ-------VW\rYZ-------VW\rYZ\r");
+}
+
+TEST_F(History, ReplaceAllShorterAndEmpty)
+{
+    const std::string text = "x\rab\ryab\rzAB";
+    const int at[] = {2, 6, 10};
+    SetText(doc, text);
+    ASSERT_EQ(1, doc.ReplaceAllWithUndo(at, 3, 2, "-", 1, 0));
+    ExpectUndoRedo(text, "x\r-\ry-\rz-");
+
+    CTextDocument other(nullptr, nullptr, nullptr);
+    SetText(other, text);
+    ASSERT_EQ(1, other.ReplaceAllWithUndo(at, 3, 2, "", 0, 0));
+    EXPECT_EQ("x\r\ry\rz", TextOf(other));
+    other.Undo();
+    EXPECT_EQ(text, TextOf(other));
+    other.Redo();
+    EXPECT_EQ("x\r\ry\rz", TextOf(other));
+    EXPECT_TRUE(LineTableIsExact(other));
+}
+
+TEST_F(History, ReplaceAllWithMatchCase)
+{
+    SetText(doc, "one two one two one");
+    const int at[] = {0, 8, 16};
+    ASSERT_EQ(1, doc.ReplaceAllWithUndo(at, 3, 3, "1", 1, 1));
+    ExpectUndoRedo("one two one two one", "1 two 1 two 1");
+}
+
+TEST_F(History, ReplaceAllRefusesOccurrencesThatCannotBeReplayed)
+{
+    SetText(doc, "aaaaaaaaaa");
+    const int overlapping[] = {0, 2};
+    const int descending[] = {5, 0};
+    const int pastEnd[] = {0, 8};
+    const int negative[] = {-1, 4};
+    EXPECT_EQ(0, doc.ReplaceAllWithUndo(overlapping, 2, 3, "b", 1, 1));
+    EXPECT_EQ(0, doc.ReplaceAllWithUndo(descending, 2, 3, "b", 1, 1));
+    EXPECT_EQ(0, doc.ReplaceAllWithUndo(pastEnd, 2, 3, "b", 1, 1));
+    EXPECT_EQ(0, doc.ReplaceAllWithUndo(negative, 2, 3, "b", 1, 1));
+    EXPECT_EQ(0, doc.ReplaceAllWithUndo(pastEnd, 1, 0, "b", 1, 1)) << "empty pattern";
+    EXPECT_EQ(0, doc.ReplaceAllWithUndo(pastEnd, 1, 3, "b\0c", 3, 1)) << "NUL in the new text";
+    EXPECT_EQ(0, doc.ReplaceAllWithUndo(pastEnd, 0, 3, "b", 1, 1));
+    EXPECT_EQ("aaaaaaaaaa", TextOf(doc));
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+// A step recorded for an edit that did not happen would, when undone, remove or
+// restore bytes that were never part of it.
+TEST_F(History, RejectedEditsRecordNothing)
+{
+    SetText(doc, "keep this text");
+    ASSERT_EQ(1, doc.InsertWithUndo(0, ">", 1));
+    ASSERT_EQ(0, doc.Undo());
+    ASSERT_TRUE(doc.CanRedo());
+
+    EXPECT_EQ(0, doc.InsertWithUndo(0, "a\0b", 3));
+    EXPECT_EQ(0, doc.InsertWithUndo(0, "\0ab", 3));
+    EXPECT_EQ(0, doc.InsertWithUndo(0, "", 0));
+    EXPECT_EQ(0, doc.InsertWithUndo(15, "x", 1));
+    EXPECT_EQ(0, doc.InsertWithUndo(-1, "x", 1));
+    EXPECT_EQ(0, doc.RemoveWithUndo(10, 5));
+    EXPECT_EQ(0, doc.RemoveWithUndo(-1, 2));
+    EXPECT_EQ(0, doc.RemoveWithUndo(3, 0));
+    EXPECT_EQ(0, doc.ReplaceWithUndo(12, 3, "x", 1));
+    EXPECT_EQ(0, doc.ReplaceWithUndo(-1, 1, "x", 1));
+    EXPECT_EQ(0, doc.ReplaceWithUndo(0, 4, "x\0", 2));
+    EXPECT_EQ(0, doc.ReplaceWithUndo(4, 0, "", 0));
+
+    EXPECT_EQ("keep this text", TextOf(doc));
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_TRUE(doc.CanRedo()) << "a rejected edit keeps what can be redone";
+    doc.Redo();
+    EXPECT_EQ(">keep this text", TextOf(doc));
+}
+
+TEST_F(History, UndoAndRedoRaiseTheModifiedFlag)
+{
+    doc.InsertWithUndo(0, "text", 4);
+    EXPECT_EQ(1, doc.IsModified());
+    doc.m_bModified = 0;  // as a save leaves it
+    doc.Undo();
+    EXPECT_EQ(1, doc.IsModified()) << "back at the saved text is still a change";
+    doc.m_bModified = 0;
+    EXPECT_EQ(0, doc.Undo());
+    EXPECT_EQ(0, doc.IsModified()) << "nothing to undo";
+    doc.Redo();
+    EXPECT_EQ(1, doc.IsModified());
+    doc.m_bModified = 0;
+    EXPECT_EQ(0, doc.Redo());
+    EXPECT_EQ(0, doc.IsModified()) << "nothing to redo";
+}
+
+TEST(HistoryViews, ViewsFollowUndoAndRedo)
+{
+    CViewedDocument viewed(2);
+    CTextDocument* doc = viewed.Doc();
+    SetText(*doc, "line 0\rline 1\rline 2\rline 3\r");
+    CEditDisplay* view = viewed.View(1);
+    view->m_nTopIndex = 21;
+    view->m_pTopLine = doc->GetTextAt(21);
+
+    ASSERT_EQ(1, doc->RemoveWithUndo(0, 14));
+    EXPECT_EQ(7, view->m_nTopIndex);
+    doc->Undo();
+    EXPECT_EQ(21, view->m_nTopIndex);
+    EXPECT_EQ(doc->GetTextAt(21), view->m_pTopLine);
+    doc->Redo();
+    EXPECT_EQ(7, view->m_nTopIndex);
+    EXPECT_EQ(std::string("line 3\r"), view->m_pTopLine);
+}
+
+}  // namespace
