@@ -7,14 +7,7 @@
 
 #include "app/FileFontStore.h"
 #include "document/TextDocument.h"
-
-static double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
+#include "support/BenchSupport.h"
 
 int main()
 {
@@ -27,13 +20,7 @@ int main()
     std::string path = folder + "\\large.txt";
     std::string store = folder + "\\ZendleEditorFileFont.fff";
 
-    std::string bytes;
-    char line[96];
-    for (int i = 0; bytes.size() < (20u << 20); i++) {
-        snprintf(line, sizeof(line), "%d\tThe quick brown fox jumps over the lazy dog, line %d\r\n",
-                 i, i);
-        bytes += line;
-    }
+    std::string bytes = SampleText(20u << 20, "\r\n");
     HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

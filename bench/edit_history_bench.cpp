@@ -8,24 +8,11 @@
 #include <string>
 
 #include "document/TextDocument.h"
-
-static double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
+#include "support/BenchSupport.h"
 
 int main()
 {
-    std::string text;
-    char line[96];
-    for (int i = 0; text.size() < (20u << 20); i++) {
-        snprintf(line, sizeof(line), "%d\tThe quick brown fox jumps over the lazy dog, line %d\r",
-                 i, i);
-        text += line;
-    }
+    std::string text = SampleText(20u << 20, "\r");
     // The replacement differs on every line and is as long, as a case conversion would be.
     std::string upper = text;
     std::transform(upper.begin(), upper.end(), upper.begin(),
