@@ -3,10 +3,17 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "document/TextDocument.h"
 #include "support/DocumentChecks.h"
+#include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
+#include "view/ScrollBars.h"
+#include "view/Selection.h"
 
 namespace {
 
@@ -256,23 +263,75 @@ TEST_F(History, UndoAndRedoRaiseTheModifiedFlag)
     EXPECT_EQ(0, doc.IsModified()) << "nothing to redo";
 }
 
-TEST(HistoryViews, ViewsFollowUndoAndRedo)
+// The toolbar's Cut button follows the selection of the view that changed last: its
+// states during an undo show whether the selections were cleared before the text changed.
+WNDPROC g_toolbarProc;
+std::vector<int> g_cutStates;
+
+LRESULT CALLBACK RecordCutStates(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CViewedDocument viewed(2);
-    CTextDocument* doc = viewed.Doc();
-    SetText(*doc, "line 0\rline 1\rline 2\rline 3\r");
-    CEditDisplay* view = viewed.View(1);
-    view->m_nTopIndex = 21;
-    view->m_pTopLine = doc->GetTextAt(21);
+    if (message == TB_ENABLEBUTTON && wParam == 40007)
+        g_cutStates.push_back(LOWORD(lParam));
+    return CallWindowProcA(g_toolbarProc, window, message, wParam, lParam);
+}
+
+TEST(HistoryViews, UndoClearsSelectionsBeforeTheTextChangesAndRedoKeepsThem)
+{
+    ViewHarness h("line 0\rline 1\rline 2\rline 3\r");
+    CEditDisplay* views[] = {h.View(0), h.AddView()};
+    CTextDocument* doc = h.m_pDocument;
+    ASSERT_EQ(1, doc->RemoveWithUndo(0, 7));
+    g_toolbarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        h.m_hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCutStates)));
+
+    auto selectAll = [&]() {
+        for (CEditDisplay* v : views) {
+            v->m_pSelection->Clear();
+            v->m_pSelection->Extend(2);
+            v->m_pSelection->Extend(9);
+        }
+        g_cutStates.clear();
+    };
+    selectAll();
+    doc->Undo();
+    EXPECT_EQ("line 0\rline 1\rline 2\rline 3\r", TextOf(*doc));
+    for (CEditDisplay* v : views)
+        EXPECT_TRUE(v->m_pSelection->IsEmpty());
+    ASSERT_FALSE(g_cutStates.empty());
+    for (int state : g_cutStates)
+        EXPECT_EQ(0, state) << "a view had a selection while the text changed";
+
+    selectAll();
+    doc->Redo();
+    EXPECT_EQ("line 1\rline 2\rline 3\r", TextOf(*doc));
+    for (CEditDisplay* v : views)
+        EXPECT_EQ(7, v->m_pSelection->m_nLength) << "redo keeps the selection";
+    ASSERT_FALSE(g_cutStates.empty());
+    for (int state : g_cutStates)
+        EXPECT_EQ(1, state);
+    SetWindowLongPtrA(h.m_hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
+}
+
+TEST(HistoryViews, ViewsKeepTheirTopLineThroughUndoAndRedo)
+{
+    ViewHarness h(NumberedLines(40));
+    CEditDisplay* view = h.AddView();
+    CTextDocument* doc = h.m_pDocument;
+    // The focused view follows the edit with its caret; the other keeps its place.
+    SetFocus(h.View(0)->m_hWnd);
+    view->m_pScrollBars->SetVertPos(20, 1);
+    ASSERT_EQ("line 20", TopLineText(view));
 
     ASSERT_EQ(1, doc->RemoveWithUndo(0, 14));
-    EXPECT_EQ(7, view->m_nTopIndex);
+    EXPECT_EQ("line 20", TopLineText(view));
+    EXPECT_EQ(18, view->GetVertPos());
     doc->Undo();
-    EXPECT_EQ(21, view->m_nTopIndex);
-    EXPECT_EQ(doc->GetTextAt(21), view->m_pTopLine);
+    EXPECT_EQ("line 20", TopLineText(view));
+    EXPECT_EQ(20, view->GetVertPos());
+    EXPECT_EQ(doc->GetTextAt(view->m_nTopIndex), view->m_pTopLine);
     doc->Redo();
-    EXPECT_EQ(7, view->m_nTopIndex);
-    EXPECT_EQ(std::string("line 3\r"), view->m_pTopLine);
+    EXPECT_EQ("line 20", TopLineText(view));
+    EXPECT_EQ(18, view->GetVertPos());
 }
 
 }  // namespace

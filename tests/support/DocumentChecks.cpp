@@ -1,10 +1,7 @@
 #include "support/DocumentChecks.h"
 
-#include "app/DocFrame.h"
-#include "app/OpenDocument.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
-#include "view/EditDisplay.h"
 #include "view/FontInfo.h"
 
 std::string TextOf(const CTextDocument& doc)
@@ -45,32 +42,4 @@ testing::AssertionResult LineTableIsExact(const CTextDocument& doc)
                << "widest line " << index << " (" << doc.GetWidestWidth() << "), measured "
                << widestIndex << " (" << widest << ")";
     return testing::AssertionSuccess();
-}
-
-CViewedDocument::CViewedDocument(int views) : m_pOwner(new COpenDocument(nullptr, nullptr))
-{
-    m_pOwner->m_pTextDocument = new CTextDocument(m_pOwner, nullptr, nullptr);
-    for (int i = 0; i < views; i++) {
-        CDocFrame* frame = new CDocFrame(m_pOwner);
-        frame->m_pView = new CEditDisplay(m_pOwner->m_pTextDocument);
-        m_pOwner->m_pFrames->AddTail(frame);
-    }
-}
-
-CViewedDocument::~CViewedDocument()
-{
-    // The views belong to their windows, which the tests do not create.
-    for (CPtrNode* node = m_pOwner->m_pFrames->m_pFirst; node; node = node->next)
-        delete static_cast<CDocFrame*>(node->item)->m_pView;
-    delete m_pOwner;
-}
-
-CTextDocument* CViewedDocument::Doc() const
-{
-    return m_pOwner->m_pTextDocument;
-}
-
-CEditDisplay* CViewedDocument::View(int i) const
-{
-    return static_cast<CDocFrame*>(m_pOwner->m_pFrames->GetAt(i))->m_pView;
 }
