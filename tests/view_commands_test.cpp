@@ -116,3 +116,29 @@ TEST(MenuState, BlanksAloneAreNoVisibleText)
     h.m_pDocument->InsertText(".", 1, 2);
     EXPECT_EQ(1, SendMessageA(h.View()->m_hWnd, WM_HAS_VISIBLE_TEXT, 0, 0));
 }
+
+TEST(Selection, ExtendsFromItsAnchorAndCopiesWithCrLf)
+{
+    ViewHarness h("xa\rby");
+    CEditDisplay* v = h.View();
+    CSelection* s = v->m_pSelection;
+    s->Extend(4);
+    EXPECT_TRUE(s->IsEmpty()) << "the first extension only sets the anchor";
+    s->Extend(1);
+    EXPECT_EQ(1, s->Start());
+    EXPECT_EQ(4, s->End());
+    EXPECT_FALSE(s->Contains(1)) << "the ends are not inside";
+    EXPECT_TRUE(s->Contains(2));
+    ViewPicture painted(v);
+    s->Extend(1);
+    EXPECT_EQ(0, v->m_bDirty) << "extending to the extent changes nothing";
+
+    int length = 0;
+    HGLOBAL block = s->ClipboardText(&length);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(4, length);
+    const char* text = static_cast<const char*>(GlobalLock(block));
+    EXPECT_EQ(std::string("a\r\nb", 5), std::string(text, 5));
+    GlobalUnlock(block);
+    GlobalFree(block);
+}

@@ -5,9 +5,11 @@
 
 #include <commctrl.h>
 
+#include "app/AppState.h"
 #include "app/DocFrame.h"
 #include "app/ErrorBox.h"
 #include "app/OpenDocument.h"
+#include "app/ShellMessages.h"
 #include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
@@ -235,6 +237,11 @@ void CEditDisplay::OnSetFocus()
     }
     m_bPaintSelectionUnfocused = 0;
     UpdateCommandState();
+    // The open Find and Replace dialogs act on the focused view from now on.
+    if (g_hFindDialog)
+        SendMessageA(g_hFindDialog, WM_ACTIVE_VIEW_CHANGED, reinterpret_cast<WPARAM>(m_pFind), 0);
+    if (g_hReplaceDialog)
+        SendMessageA(g_hReplaceDialog, WM_ACTIVE_VIEW_CHANGED, reinterpret_cast<WPARAM>(m_pFind), 0);
 }
 
 void CEditDisplay::OnKillFocus()
