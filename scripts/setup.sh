@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 wine wine32:i386 xvfb fonts-wine cmake googletest
-          xdotool x11-utils imagemagick ghostscript)
+          xdotool x11-utils imagemagick ghostscript fonts-liberation fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -48,6 +48,8 @@ public:
     int m_nResX;
     int m_nResY;
     CTextDocument* m_pOwner;
+    // kerning amounts by (first << 8 | second), KERNING_NOT_FOUND where no pair is kerned
+    int* m_pKerningIndex;
 
 private:
     CFontInfo(const CFontInfo&);
@@ -56,9 +58,6 @@ private:
     void BuildKerningIndex();
     template <class Sink> void WalkAdvances(const char* s, int n, Sink& sink) const;
     int Overhangs(const char* s, int n) const;
-
-    // kerning amounts by (first << 8 | second), KERNING_NOT_FOUND where no pair is kerned
-    int* m_pKerningIndex;
 };
 
 // Replaces every tab with a space, so a device draws a blank where the advances put a tab stop.
