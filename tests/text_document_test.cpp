@@ -311,42 +311,47 @@ TEST_F(DocumentTest, ANewFontRemeasuresEveryLine)
     EXPECT_TRUE(LineTableMatchesText(doc));
 }
 
+namespace {
+
+// Inserts text at index while no large block of memory can be had: the insertion must be
+// refused, reported, and leave the document as it was.
+void ExpectRefusedForLackOfMemory(CTextDocument* doc, const std::string& text, int index)
+{
+    const std::string before = DocumentText(doc);
+    const HGLOBAL block = doc->m_hBuffer;
+    const int* table = doc->m_pLineWidths;
+    const int capacity = doc->m_nTableCapacity;
+    const int modified = doc->IsModified();
+    {
+        CMessageBoxWatcher watcher;
+        CAddressSpaceHog hog(8 << 20);
+        EXPECT_EQ(0, InsertString(doc, text, index));
+        ASSERT_TRUE(watcher.WaitFor(1));
+        EXPECT_EQ("GlobalRealloc() failed", watcher.Seen()[0].caption);
+    }
+    EXPECT_EQ(before, DocumentText(doc));
+    EXPECT_EQ(block, doc->m_hBuffer);
+    EXPECT_EQ(table, doc->m_pLineWidths);
+    EXPECT_EQ(capacity, doc->m_nTableCapacity);
+    EXPECT_EQ(modified, doc->IsModified());
+    EXPECT_TRUE(LineTableMatchesText(doc));
+}
+
+} // namespace
+
 // When memory runs out the edit is abandoned whole and reported; the document stays usable.
 TEST_F(DocumentTest, AFailedGrowthChangesNothing)
 {
     Reset("abc\rdef");
-    const HGLOBAL block = doc->m_hBuffer;
     const std::string big(48 << 20, 'x');
-    {
-        CMessageBoxWatcher watcher;
-        CAddressSpaceHog hog(8 << 20);
-        EXPECT_EQ(0, InsertString(doc, big, 3));
-        ASSERT_TRUE(watcher.WaitFor(1));
-        EXPECT_EQ("GlobalRealloc() failed", watcher.Seen()[0].caption);
-    }
-    EXPECT_EQ("abc\rdef", Text());
-    EXPECT_EQ(block, doc->m_hBuffer);
-    EXPECT_EQ(0, doc->IsModified());
-    EXPECT_TRUE(LineTableMatchesText(doc));
+    ExpectRefusedForLackOfMemory(doc, big, 3);
 
     // Make the block large enough first, so that only the line table has to grow.
     ASSERT_EQ(1, InsertString(doc, big, 3));
     ASSERT_EQ(1, doc->RemoveText(3, static_cast<int>(big.size())));
     doc->m_bModified = 0;
     const std::string breaks(6 << 20, '\r');
-    const int* table = doc->m_pLineWidths;
-    {
-        CMessageBoxWatcher watcher;
-        CAddressSpaceHog hog(8 << 20);
-        EXPECT_EQ(0, InsertString(doc, breaks, 3));
-        ASSERT_TRUE(watcher.WaitFor(1));
-        EXPECT_EQ("GlobalRealloc() failed", watcher.Seen()[0].caption);
-    }
-    EXPECT_EQ("abc\rdef", Text());
-    EXPECT_EQ(table, doc->m_pLineWidths);
-    EXPECT_EQ(500, doc->m_nTableCapacity);
-    EXPECT_EQ(0, doc->IsModified());
-    EXPECT_TRUE(LineTableMatchesText(doc));
+    ExpectRefusedForLackOfMemory(doc, breaks, 3);
 
     EXPECT_EQ(1, InsertString(doc, breaks, 3));
     EXPECT_EQ((6 << 20) + 2, doc->GetLineCount());
