@@ -3,8 +3,8 @@
 #include <string>
 
 #include "document/TextDocument.h"
+#include "support/DialogWatcher.h"
 #include "support/TestSupport.h"
-#include "view/EditDisplay.h"
 #include "view/FontInfo.h"
 
 TEST(NewDocument, StartsEmptyWithOneLine)
@@ -50,7 +50,7 @@ namespace {
 
 class DocumentTest : public testing::Test {
 protected:
-    DocumentTest() : test(2), doc(test.Doc()) {}
+    DocumentTest() : document(nullptr, nullptr, nullptr), doc(&document) {}
     void SetUp() override { SetTestFont(doc, "DejaVu Sans", 16); }
 
     // Starts over with text, as if it had just been saved.
@@ -67,7 +67,7 @@ protected:
     }
     std::string Text() const { return DocumentText(doc); }
 
-    CTestDocument test;
+    CTextDocument document;
     CTextDocument* doc;
 };
 
@@ -250,44 +250,20 @@ TEST_F(DocumentTest, TheBlockGrowsOnlyPastItsSize)
     EXPECT_EQ(block, doc->m_hBuffer);
     EXPECT_EQ(32768u, GlobalSize(doc->m_hBuffer));
 
-    test.ScrollViewTo(0, 100);
-    test.ScrollViewTo(1, 0);
     EXPECT_EQ(1, InsertString(doc, "\rb", 50));
     EXPECT_NE(block, doc->m_hBuffer);
     EXPECT_EQ(65536u, GlobalSize(doc->m_hBuffer));
     EXPECT_EQ(0, doc->GetTextAt(0)[-1]) << "the guard byte after the move";
     EXPECT_EQ(0, doc->GetTextAt(0)[doc->GetTextLength()]);
     EXPECT_EQ(text.insert(50, "\rb"), Text());
-    // Each view learnt of the move before the text changed and kept its place.
-    EXPECT_EQ(102, test.View(0)->m_nTopIndex);
-    EXPECT_EQ(doc->GetTextAt(102), test.View(0)->m_pTopLine);
-    EXPECT_EQ(doc->GetTextAt(0), test.View(1)->m_pTopLine);
     EXPECT_TRUE(LineTableMatchesText(doc));
 
     // Far past the size: one step to the needed size rounded up.
     EXPECT_EQ(1, InsertString(doc, std::string(100000, 'c'), 0));
     EXPECT_EQ(RoundUp(32768 + 100000 + 2, 32768), GlobalSize(doc->m_hBuffer));
-    EXPECT_EQ(100102, test.View(0)->m_nTopIndex);
-    EXPECT_EQ(doc->GetTextAt(100102), test.View(0)->m_pTopLine);
     EXPECT_EQ(0, doc->GetTextAt(0)[-1]);
     EXPECT_EQ(1, doc->RemoveText(0, doc->GetTextLength()));
     EXPECT_EQ(163840u, GlobalSize(doc->m_hBuffer)) << "the block never shrinks";
-}
-
-TEST_F(DocumentTest, ViewsFollowRemovalsAboveTheirTop)
-{
-    Reset("line 0\rline 1\rline 2\rline 3");
-    test.ScrollViewTo(0, 21);
-    test.ScrollViewTo(1, 7);
-    EXPECT_EQ(1, doc->RemoveText(0, 7));
-    EXPECT_EQ(14, test.View(0)->m_nTopIndex);
-    EXPECT_EQ(doc->GetTextAt(14), test.View(0)->m_pTopLine);
-    EXPECT_EQ(0, test.View(1)->m_nTopIndex) << "the removal reached its top line";
-    EXPECT_EQ(doc->GetTextAt(0), test.View(1)->m_pTopLine);
-    EXPECT_EQ(1, doc->RemoveText(9, 8));
-    EXPECT_EQ("line 1\rlie 3", Text());
-    EXPECT_EQ(7, test.View(0)->m_nTopIndex);
-    EXPECT_EQ(doc->GetTextAt(7), test.View(0)->m_pTopLine);
 }
 
 TEST_F(DocumentTest, ReportsVisibleTextAndTheWidestLine)
@@ -323,10 +299,10 @@ void ExpectRefusedForLackOfMemory(CTextDocument* doc, const std::string& text, i
     const int capacity = doc->m_nTableCapacity;
     const int modified = doc->IsModified();
     {
-        CMessageBoxWatcher watcher;
+        DialogWatcher watcher;
         CAddressSpaceHog hog(8 << 20);
         EXPECT_EQ(0, InsertString(doc, text, index));
-        ASSERT_TRUE(watcher.WaitFor(1));
+        ASSERT_EQ(1u, watcher.Count());
         EXPECT_EQ("GlobalRealloc() failed", watcher.Seen()[0].caption);
     }
     EXPECT_EQ(before, DocumentText(doc));

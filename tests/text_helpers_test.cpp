@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 #include "document/TextHelpers.h"
@@ -23,11 +25,29 @@ TEST(CountLines, CountsEveryCrInTheRange)
     EXPECT_EQ(2, CountLines("a\rb\rc", 3)) << "a CR past the range counts";
     EXPECT_EQ(3, CountLines("a\rb\rc", 4));
     EXPECT_EQ(1, CountLines("a\n\nb", 4)) << "LF is no line break";
-    std::string big(100000, 'x');
-    for (size_t i = 7; i < big.size(); i += 13)
-        big[i] = '\r';
-    EXPECT_EQ(1 + static_cast<int>((big.size() - 7 + 12) / 13),
-              CountLines(big.data(), static_cast<int>(big.size())));
+}
+
+// The count runs over wide chunks: lengths and offsets around the chunk sizes, long runs of
+// CR that overflow any small counter, and bytes that differ from CR only in the high bit.
+TEST(CountLines, AgreesWithAPlainCountAtEveryLengthAndOffset)
+{
+    std::mt19937 rng(3);
+    std::string text(20000, 0);
+    for (char& c : text) {
+        unsigned roll = rng() % 4;
+        c = roll == 0 ? '\r' : roll == 1 ? static_cast<char>(0x8D) : static_cast<char>(rng());
+    }
+    for (int offset = 0; offset < 17; offset++) {
+        for (int n : {0, 1, 15, 16, 17, 31, 32, 33, 4079, 4080, 4081, 8161, 19000}) {
+            const char* p = text.data() + offset;
+            int expected = 1 + static_cast<int>(std::count(p, p + n, '\r'));
+            ASSERT_EQ(expected, CountLines(p, n)) << "offset " << offset << ", " << n << " bytes";
+        }
+    }
+    std::string breaks(255 * 16 * 3 + 5, '\r');
+    EXPECT_EQ(static_cast<int>(breaks.size()) + 1,
+              CountLines(breaks.data(), static_cast<int>(breaks.size())));
+    EXPECT_EQ(1, CountLines(breaks.data(), -5));
 }
 
 TEST(LineScanners, StopAtCrOrNul)

@@ -1,21 +1,51 @@
 #include "document/TextHelpers.h"
 
+#include <emmintrin.h>
 #include <string.h>
 #include <windows.h>
 
+// Counting CR bytes is the hot loop of loading and of every edit (the line of the edit point
+// is counted from the text start), so it compares 16 bytes at a time where the processor can.
+__attribute__((target("sse2"), force_align_arg_pointer))
+static int CountCrSse2(const unsigned char* p, int n)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    int count = 0;
+    int i = 0;
+    while (n - i >= 16) {
+        // Byte counters overflow after 255 rounds: fold them into count before that.
+        int rounds = (n - i) / 16;
+        if (rounds > 255)
+            rounds = 255;
+        __m128i counters = zero;
+        for (int r = 0; r < rounds; r++, i += 16) {
+            __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(bytes, cr));
+        }
+        __m128i sums = _mm_sad_epu8(counters, zero);
+        count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+    }
+    for (; i < n; i++)
+        count += p[i] == '\r';
+    return count;
+}
+
+static int CountCrBytewise(const unsigned char* p, int n)
+{
+    int count = 0;
+    for (int i = 0; i < n; i++)
+        count += p[i] == '\r';
+    return count;
+}
+
 int CountLines(const char* p, int n)
 {
-    // memchr runs the CR count at memory speed; loading and every edit depend on it.
-    int lines = 1;
-    const char* end = p + (n > 0 ? n : 0);
-    while (p < end) {
-        const char* cr = static_cast<const char*>(memchr(p, '\r', end - p));
-        if (!cr)
-            break;
-        lines++;
-        p = cr + 1;
-    }
-    return lines;
+    static const int sse2 = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE);
+    if (n <= 0)
+        return 1;
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
+    return 1 + (sse2 ? CountCrSse2(u, n) : CountCrBytewise(u, n));
 }
 
 int LineLength(const char* p)

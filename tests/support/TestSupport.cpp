@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-#include "app/DocFrame.h"
-#include "app/OpenDocument.h"
 #include "document/TextDocument.h"
-#include "document/TextHelpers.h"
-#include "view/EditDisplay.h"
 #include "view/FontInfo.h"
 
 HFONT CreateTestFont(const char* face, int height, int italic)
@@ -83,43 +79,6 @@ testing::AssertionResult LineTableMatchesText(const CTextDocument* doc)
     return testing::AssertionSuccess();
 }
 
-CTestDocument::CTestDocument(int views) : m_pOpen(new COpenDocument(nullptr, nullptr))
-{
-    m_pOpen->m_pTextDocument = new CTextDocument(m_pOpen, nullptr, nullptr);
-    for (int i = 0; i < views; i++) {
-        CDocFrame* frame = new CDocFrame(m_pOpen);
-        frame->m_pView = new CEditDisplay(m_pOpen->m_pTextDocument);
-        m_pOpen->m_pFrames->AddTail(frame);
-        m_views.push_back(frame->m_pView);
-    }
-}
-
-CTestDocument::~CTestDocument()
-{
-    // The views belong to their windows in the application; here nobody else frees them.
-    for (CEditDisplay* view : m_views)
-        delete view;
-    delete m_pOpen;
-}
-
-CTextDocument* CTestDocument::Doc() const
-{
-    return m_pOpen->m_pTextDocument;
-}
-
-CEditDisplay* CTestDocument::View(int i) const
-{
-    return m_views[i];
-}
-
-void CTestDocument::ScrollViewTo(int i, int index) const
-{
-    int lineLength;
-    CEditDisplay* view = m_views[i];
-    view->m_pTopLine = MoveByLines(0, &lineLength, &index, Doc()->GetTextAt(index));
-    view->m_nTopIndex = index;
-}
-
 CAddressSpaceHog::CAddressSpaceHog(size_t minFree)
 {
     for (size_t size = size_t(1) << 30; size >= minFree; size /= 2) {
@@ -132,70 +91,4 @@ CAddressSpaceHog::~CAddressSpaceHog()
 {
     for (void* piece : m_held)
         VirtualFree(piece, 0, MEM_RELEASE);
-}
-
-CMessageBoxWatcher::CMessageBoxWatcher(int button)
-    : m_nButton(button), m_bStop(false), m_thread(&CMessageBoxWatcher::Run, this)
-{
-}
-
-CMessageBoxWatcher::~CMessageBoxWatcher()
-{
-    m_bStop = true;
-    m_thread.join();
-}
-
-std::vector<CMessageBoxWatcher::Box> CMessageBoxWatcher::Seen()
-{
-    std::lock_guard<std::mutex> hold(m_lock);
-    return m_seen;
-}
-
-bool CMessageBoxWatcher::WaitFor(size_t count, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        {
-            std::lock_guard<std::mutex> hold(m_lock);
-            if (m_seen.size() >= count)
-                return true;
-        }
-        Sleep(10);
-    }
-    return false;
-}
-
-void CMessageBoxWatcher::Run()
-{
-    while (!m_bStop) {
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(this));
-        Sleep(10);
-    }
-}
-
-BOOL CALLBACK CMessageBoxWatcher::FindBox(HWND wnd, LPARAM param)
-{
-    CMessageBoxWatcher* self = reinterpret_cast<CMessageBoxWatcher*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(wnd, &process);
-    char className[32] = "";
-    GetClassNameA(wnd, className, sizeof(className));
-    if (process != GetCurrentProcessId() || lstrcmpA(className, "#32770") != 0 ||
-        !IsWindowVisible(wnd))
-        return TRUE;
-    std::lock_guard<std::mutex> hold(self->m_lock);
-    if (std::find(self->m_handled.begin(), self->m_handled.end(), wnd) != self->m_handled.end())
-        return TRUE;
-    Box box;
-    char buffer[1024] = "";
-    GetWindowTextA(wnd, buffer, sizeof(buffer));
-    box.caption = buffer;
-    buffer[0] = 0;
-    // A message box shows its text in the static control 0xFFFF.
-    GetDlgItemTextA(wnd, 0xFFFF, buffer, sizeof(buffer));
-    box.text = buffer;
-    self->m_seen.push_back(box);
-    self->m_handled.push_back(wnd);
-    PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(self->m_nButton, BN_CLICKED), 0);
-    return TRUE;
 }
