@@ -60,11 +60,6 @@ TEST_F(FontInfoTest, StartsWithTheSystemFont)
     EXPECT_NE(nullptr, info.GetWidthTable());
     EXPECT_EQ(0u, info.GetColour());
     EXPECT_GT(info.TextMetrics().tmHeight, 0);
-    EXPECT_EQ(sizeof(CHOOSEFONTA), info.m_cf.lStructSize);
-    EXPECT_EQ(&info.m_lf, info.m_cf.lpLogFont);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(&info.m_cc), info.m_cf.lCustData);
-    EXPECT_EQ(0x103u, info.m_cc.Flags);
-    EXPECT_EQ(info.m_custColours, info.m_cc.lpCustColors);
 }
 
 TEST_F(FontInfoTest, ReadsTheTablesOfATrueTypeFont)
@@ -78,6 +73,16 @@ TEST_F(FontInfoTest, ReadsTheTablesOfATrueTypeFont)
     EXPECT_GT(info.m_nResX, 0);
     EXPECT_GT(info.m_nResY, 0);
     EXPECT_EQ(-16, info.m_lf.lfHeight);
+
+    // Setting the current font again keeps it alive and measures it anew.
+    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    info.SetFont(info.GetFont(), dc, RGB(9, 9, 9));
+    DeleteDC(dc);
+    LOGFONTA lf;
+    EXPECT_EQ(static_cast<int>(sizeof(lf)), GetObjectA(info.GetFont(), sizeof(lf), &lf));
+    EXPECT_EQ(-16, info.m_lf.lfHeight);
+    EXPECT_NE(nullptr, info.GetKerningTable(&pairs));
+    EXPECT_EQ(RGB(9, 9, 9), info.GetColour());
 
     // A font without pairs has no kerning table, and the old one is gone with the old font.
     SetTestFont(&info, "Liberation Mono", 16);

@@ -69,6 +69,9 @@ void CFontInfo::Release()
 
 int CFontInfo::SetFont(HFONT font, HDC dc, COLORREF colour)
 {
+    // Measuring the current font again (on another device, say) must not delete it first.
+    if (font == m_hFont)
+        m_hFont = nullptr;
     Release();
     m_nResX = GetDeviceCaps(dc, LOGPIXELSX);
     m_nResY = abs(GetDeviceCaps(dc, LOGPIXELSY));
