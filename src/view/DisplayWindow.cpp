@@ -32,6 +32,7 @@ LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     }
     case WM_ERASEBKGND: return 1;
     case WM_KEYDOWN: view->OnKeyDown(static_cast<UINT>(wParam)); return 0;
+    case WM_CHAR: view->OnChar(static_cast<unsigned char>(wParam & 0xFF)); return 0;
     case WM_COMMAND: view->OnCommand(wParam, lParam); return 0;
     case WM_INITMENUPOPUP:
         view->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));

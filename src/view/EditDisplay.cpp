@@ -287,6 +287,8 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     switch (LOWORD(wParam)) {
     case 40003: m_pDocument->SaveDocumentAs(); break;
     case 40004: m_pDocument->SaveDocument(1); break;
+    case 40022: m_pDocument->Undo(); break;
+    case 40023: m_pDocument->Redo(); break;
     case 40033: SelectAll(); break;
     default:
         DefFrameProcA(m_pOwner->GetMainWindow(), m_pOwner->GetMDIClient(), WM_COMMAND, wParam,
@@ -314,6 +316,8 @@ void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
     int selected = !m_pSelection->IsEmpty();
     int text = m_pDocument->GetTextLength() > 0;
     if (index == 1) {
+        SetMenuState(menu, 40022, FALSE, m_pDocument->CanUndo());
+        SetMenuState(menu, 40023, FALSE, m_pDocument->CanRedo());
         SetMenuState(menu, 40007, FALSE, selected);
         SetMenuState(menu, 40008, FALSE, selected);
         SetMenuState(menu, 40010, FALSE, selected);
@@ -345,6 +349,8 @@ void CEditDisplay::UpdateCommandState()
         {40007, selected},
         {40009, paste},
         {40010, selected},
+        {40022, m_pDocument->CanUndo()},
+        {40023, m_pDocument->CanRedo()},
         {40011, m_pDocument->GetTextLength() > 0},
         {40005, 1},
         {40006, 0},
