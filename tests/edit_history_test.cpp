@@ -9,7 +9,10 @@
 #include <commctrl.h>
 
 #include "document/TextDocument.h"
+#include "document/EditAction.h"
+#include "document/SavedString.h"
 #include "support/DocumentChecks.h"
+#include "support/TestFiles.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
@@ -246,21 +249,71 @@ TEST_F(History, RejectedEditsRecordNothing)
     EXPECT_EQ(">keep this text", TextOf(doc));
 }
 
-TEST_F(History, UndoAndRedoRaiseTheModifiedFlag)
+TEST(HistoryFile, SavingKeepsTheStepsAndUndoOrRedoMarksTheDocumentModified)
 {
-    doc.InsertWithUndo(0, "text", 4);
+    StoreSandbox sandbox;
+    std::string path = sandbox.Folder().File("history.txt");
+    WriteBytes(path, "one\r\ntwo");
+    CTextDocument doc(nullptr, OpenForEditing(path), path.c_str());
+    ASSERT_EQ("one\rtwo", TextOf(doc));
+
+    ASSERT_EQ(1, doc.InsertWithUndo(3, " and a half", 11));
     EXPECT_EQ(1, doc.IsModified());
-    doc.m_bModified = 0;  // as a save leaves it
+    ASSERT_EQ(1, doc.SaveDocument(0));
+    EXPECT_EQ(0, doc.IsModified());
+    EXPECT_EQ("one and a half\r\ntwo", ReadBytes(path));
+    EXPECT_TRUE(doc.CanUndo()) << "saving keeps the history";
+
     doc.Undo();
-    EXPECT_EQ(1, doc.IsModified()) << "back at the saved text is still a change";
-    doc.m_bModified = 0;
+    EXPECT_EQ(1, doc.IsModified()) << "back at the text on disk before is still a change";
+    ASSERT_EQ(1, doc.SaveDocument(0));
+    EXPECT_EQ("one\r\ntwo", ReadBytes(path));
     EXPECT_EQ(0, doc.Undo());
-    EXPECT_EQ(0, doc.IsModified()) << "nothing to undo";
+    EXPECT_EQ(0, doc.IsModified()) << "nothing to undo changes nothing";
+
     doc.Redo();
     EXPECT_EQ(1, doc.IsModified());
-    doc.m_bModified = 0;
+    ASSERT_EQ(1, doc.SaveDocument(0));
+    EXPECT_EQ("one and a half\r\ntwo", ReadBytes(path));
     EXPECT_EQ(0, doc.Redo());
-    EXPECT_EQ(0, doc.IsModified()) << "nothing to redo";
+    EXPECT_EQ(0, doc.IsModified());
+}
+
+// Only a shortage of memory stops an edit half-way in use. The steps below stand for
+// it with an insertion that the text refuses once the first half is done.
+TEST_F(History, AnEditThatCannotBeFinishedLeavesTheTextAsItWas)
+{
+    const std::string text = "ab-AB-ab\rab";
+    SetText(doc, text);
+
+    CEditAction replace(EDIT_REPLACE);
+    replace.m_pText = CopyBytes("b-A", 3);
+    replace.m_nLength = 3;
+    replace.m_nIndex = replace.m_nTarget = 1;
+    replace.m_pSecondText = CopyBytes("x", 1);
+    replace.m_nSecondLength = 1;
+    replace.m_pSecondText[0] = 0;
+    EXPECT_EQ(0, replace.Apply(&doc));
+    EXPECT_EQ(text, TextOf(doc));
+
+    CEditAction move(EDIT_MOVE);
+    move.m_pText = CopyBytes("ab", 2);
+    move.m_nLength = move.m_nSecondLength = 2;
+    move.m_nTarget = 20;
+    EXPECT_EQ(0, move.Apply(&doc));
+    EXPECT_EQ(text, TextOf(doc));
+
+    // The third occurrence cannot be replaced: the first two come back with their spelling.
+    const int at[] = {0, 3, 6};
+    CEditAction all(EDIT_REPLACE_ALL);
+    all.m_nLength = 2;
+    all.m_pSecondText = CopyBytes("long\r", 5);
+    all.m_nSecondLength = 5;
+    ASSERT_EQ(1, all.SetOccurrences(doc.GetTextAt(0), at, 3));
+    all.m_pOccurrences[2].index = 40;
+    EXPECT_EQ(0, all.Apply(&doc));
+    EXPECT_EQ(text, TextOf(doc));
+    EXPECT_TRUE(LineTableIsExact(doc));
 }
 
 // The toolbar's Cut button follows the selection of the view that changed last: its
