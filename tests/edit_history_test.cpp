@@ -8,8 +8,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "document/TextDocument.h"
 #include "document/EditAction.h"
+#include "document/TextDocument.h"
 #include "document/SavedString.h"
 #include "support/DocumentChecks.h"
 #include "support/TestFiles.h"
@@ -20,24 +20,25 @@
 
 namespace {
 
+// After one recorded edit that turned before into after: undo gives before back, redo
+// after, each with an exact line table, and no other step was recorded.
+void ExpectOneStep(CTextDocument& doc, const std::string& before, const std::string& after)
+{
+    EXPECT_EQ(after, TextOf(doc));
+    EXPECT_TRUE(doc.CanUndo());
+    EXPECT_EQ(0, doc.Undo());
+    EXPECT_EQ(before, TextOf(doc));
+    EXPECT_TRUE(LineTableIsExact(doc));
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(0, doc.Redo());
+    EXPECT_EQ(after, TextOf(doc));
+    EXPECT_TRUE(LineTableIsExact(doc));
+    EXPECT_FALSE(doc.CanRedo());
+}
+
 struct History : testing::Test {
     CTextDocument doc{nullptr, nullptr, nullptr};
-
-    // After an edit that turned before into after: undo gives before back, redo after,
-    // each with an exact line table, and the step is the only one recorded.
-    void ExpectUndoRedo(const std::string& before, const std::string& after)
-    {
-        EXPECT_EQ(after, TextOf(doc));
-        EXPECT_TRUE(doc.CanUndo());
-        EXPECT_EQ(0, doc.Undo());
-        EXPECT_EQ(before, TextOf(doc));
-        EXPECT_TRUE(LineTableIsExact(doc));
-        EXPECT_FALSE(doc.CanUndo());
-        EXPECT_EQ(0, doc.Redo());
-        EXPECT_EQ(after, TextOf(doc));
-        EXPECT_TRUE(LineTableIsExact(doc));
-        EXPECT_FALSE(doc.CanRedo());
-    }
+    CTextDocument other{nullptr, nullptr, nullptr};
 };
 
 TEST_F(History, KeepsOnlyTheLast25Edits)
@@ -83,19 +84,12 @@ TEST_F(History, InsertAndRemove)
 {
     SetText(doc, "first\rsecond line\rthird");
     ASSERT_EQ(1, doc.InsertWithUndo(9, "XY\r\tlonger and longer text", 26));
-    ExpectUndoRedo("first\rsecond line\rthird",
+    ExpectOneStep(doc, "first\rsecond line\rthird",
                    "first\rsecXY\r\tlonger and longer textond line\rthird");
 
-    CTextDocument other(nullptr, nullptr, nullptr);
     SetText(other, "first\rsecond line\rthird");
     ASSERT_EQ(1, other.RemoveWithUndo(3, 11));
-    EXPECT_EQ("firine\rthird", TextOf(other));
-    EXPECT_EQ(0, other.Undo());
-    EXPECT_EQ("first\rsecond line\rthird", TextOf(other));
-    EXPECT_TRUE(LineTableIsExact(other));
-    EXPECT_EQ(0, other.Redo());
-    EXPECT_EQ("firine\rthird", TextOf(other));
-    EXPECT_TRUE(LineTableIsExact(other));
+    ExpectOneStep(other, "first\rsecond line\rthird", "firine\rthird");
 }
 
 TEST_F(History, ReplaceLongerShorterAndEmpty)
@@ -115,13 +109,7 @@ TEST_F(History, ReplaceLongerShorterAndEmpty)
         SetText(d, "abcdef\rgh");
         int length = static_cast<int>(strlen(c.bytes));
         ASSERT_EQ(1, d.ReplaceWithUndo(c.index, c.oldCount, c.bytes, length)) << c.after;
-        EXPECT_EQ(c.after, TextOf(d));
-        EXPECT_EQ(0, d.Undo());
-        EXPECT_EQ("abcdef\rgh", TextOf(d)) << c.after;
-        EXPECT_TRUE(LineTableIsExact(d));
-        EXPECT_EQ(0, d.Redo());
-        EXPECT_EQ(c.after, TextOf(d));
-        EXPECT_TRUE(LineTableIsExact(d));
+        ExpectOneStep(d, "abcdef\rgh", c.after);
     }
 }
 
@@ -131,18 +119,11 @@ TEST_F(History, MoveToLaterAndEarlierPlaces)
     SetText(doc, text);
     // The bytes land before what stood at the target: 'A' was at 10.
     ASSERT_EQ(1, doc.MoveWithUndo(2, 10, 3));
-    ExpectUndoRedo(text, "0156789234ABCDEF");
+    ExpectOneStep(doc, text, "0156789234ABCDEF");
 
-    CTextDocument other(nullptr, nullptr, nullptr);
     SetText(other, "0123\r456789ABCDEF");
     ASSERT_EQ(1, other.MoveWithUndo(11, 2, 3));
-    EXPECT_EQ("01ABC23\r456789DEF", TextOf(other));
-    EXPECT_TRUE(LineTableIsExact(other));
-    other.Undo();
-    EXPECT_EQ("0123\r456789ABCDEF", TextOf(other));
-    EXPECT_TRUE(LineTableIsExact(other));
-    other.Redo();
-    EXPECT_EQ("01ABC23\r456789DEF", TextOf(other));
+    ExpectOneStep(other, "0123\r456789ABCDEF", "01ABC23\r456789DEF");
 
     // The end of the text is a place too.
     ASSERT_EQ(1, other.MoveWithUndo(0, 17, 2));
@@ -172,7 +153,7 @@ TEST_F(History, ReplaceAllRestoresEachSpelling)
     EXPECT_EQ(0, TextOf(doc).find("VW\rYZ"));
     EXPECT_EQ(12, TextOf(doc).find("VW\rYZ", 1));
     EXPECT_EQ(24, TextOf(doc).find("VW\rYZ", 13));
-    ExpectUndoRedo(text, "VW\rYZ-------VW\rYZ-------VW\rYZ\r");
+    ExpectOneStep(doc, text, "VW\rYZ-------VW\rYZ-------VW\rYZ\r");
 }
 
 TEST_F(History, ReplaceAllShorterAndEmpty)
@@ -181,17 +162,11 @@ TEST_F(History, ReplaceAllShorterAndEmpty)
     const int at[] = {2, 6, 10};
     SetText(doc, text);
     ASSERT_EQ(1, doc.ReplaceAllWithUndo(at, 3, 2, "-", 1, 0));
-    ExpectUndoRedo(text, "x\r-\ry-\rz-");
+    ExpectOneStep(doc, text, "x\r-\ry-\rz-");
 
-    CTextDocument other(nullptr, nullptr, nullptr);
     SetText(other, text);
     ASSERT_EQ(1, other.ReplaceAllWithUndo(at, 3, 2, "", 0, 0));
-    EXPECT_EQ("x\r\ry\rz", TextOf(other));
-    other.Undo();
-    EXPECT_EQ(text, TextOf(other));
-    other.Redo();
-    EXPECT_EQ("x\r\ry\rz", TextOf(other));
-    EXPECT_TRUE(LineTableIsExact(other));
+    ExpectOneStep(other, text, "x\r\ry\rz");
 }
 
 TEST_F(History, ReplaceAllWithMatchCase)
@@ -199,7 +174,7 @@ TEST_F(History, ReplaceAllWithMatchCase)
     SetText(doc, "one two one two one");
     const int at[] = {0, 8, 16};
     ASSERT_EQ(1, doc.ReplaceAllWithUndo(at, 3, 3, "1", 1, 1));
-    ExpectUndoRedo("one two one two one", "1 two 1 two 1");
+    ExpectOneStep(doc, "one two one two one", "1 two 1 two 1");
 }
 
 TEST_F(History, ReplaceAllRefusesOccurrencesThatCannotBeReplayed)
