@@ -32,6 +32,21 @@ int ItemEnabled(HMENU menu, UINT id)
     return (info.fState & MFS_GRAYED) == 0;
 }
 
+// A key pressed with Ctrl held, through the message loop's filters as a real press would go.
+int PressWithCtrl(UINT key)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+    int consumed = PreTranslateAppMessage(&message);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    PumpMessages();
+    return consumed;
+}
+
 HMENU Popup(int position)
 {
     return GetSubMenu(GetMenu(g_hMainWindow), position);
@@ -313,15 +328,7 @@ TEST_F(MainFrame, EachFrameHoldsItsViewInTheViewAreaAndCtrlKCyclesTheFocus)
     HWND expected[] = {docFrame->GetScrollBars()->GetHorzBar(),
                        docFrame->GetScrollBars()->GetVertBar(), view};
     for (HWND next : expected) {
-        MSG key = {GetFocus(), WM_KEYDOWN, 'K', 0, 0, {0, 0}};
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
-        EXPECT_TRUE(PreTranslateAppMessage(&key));
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
-        PumpMessages();
+        EXPECT_TRUE(PressWithCtrl('K'));
         EXPECT_EQ(next, GetFocus());
     }
 }
@@ -367,14 +374,20 @@ TEST_F(MainFrame, LockKeysRefreshTheirPanesBeforeDispatch)
 
 TEST_F(MainFrame, ToolbarTipsComeFromTheStringTable)
 {
-    NMTTDISPINFOA tip = {};
-    tip.hdr.code = TTN_NEEDTEXTA;
-    tip.hdr.idFrom = ID_FILE_NEW;
-    SendMessageA(app.Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
-    ASSERT_EQ(g_hInstance, tip.hinst);
-    char text[256] = "";
-    LoadStringA(tip.hinst, reinterpret_cast<UINT_PTR>(tip.lpszText), text, sizeof(text));
-    EXPECT_STREQ("Creates a new document", text);
+    // Asked the way the toolbar's own tooltip window asks when the pointer rests on a button.
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(g_hToolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(nullptr, tips);
+    for (int id : {ID_FILE_NEW, ID_EDIT_REDO}) {
+        char text[256] = "";
+        TOOLINFOA tool = {};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = g_hToolbar;
+        tool.uId = id;
+        tool.lpszText = text;
+        SendMessageA(tips, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(id == ID_FILE_NEW ? "Creates a new document" : "Redoes the user's last action",
+                     text);
+    }
 
     NMTTDISPINFOA other = {};
     other.hdr.code = TTN_NEEDTEXTA;
@@ -452,4 +465,18 @@ TEST_F(MainFrame, AWindowListEntryActivatesItsFrame)
     SendMessageA(app.Main(), WM_COMMAND, id, 0);
     PumpMessages();
     EXPECT_EQ(first, app.ActiveFrame());
+}
+
+TEST_F(MainFrame, CtrlF6ReachesTheMdiClientWhileAViewHasTheFocus)
+{
+    app.Command(ID_FILE_NEW);
+    HWND first = app.ActiveFrame();
+    app.Command(ID_FILE_NEW);
+    HWND second = app.ActiveFrame();
+    ASSERT_NE(first, second);
+    SetFocus(FindWindowExA(second, nullptr, "Display", nullptr));
+    EXPECT_TRUE(PressWithCtrl(VK_F6));
+    EXPECT_EQ(first, app.ActiveFrame());
+    EXPECT_EQ(FindWindowExA(first, nullptr, "Display", nullptr), GetFocus())
+        << "the activated frame hands the focus to its view";
 }
