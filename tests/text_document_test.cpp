@@ -126,6 +126,20 @@ TEST_F(DocumentTest, InsertsAnywhereFromStartToEnd)
     EXPECT_EQ(0, doc->GetTextAt(0)[2]);
 }
 
+// Text copied from the document itself, as a duplicated line is, moves while it is inserted.
+TEST_F(DocumentTest, InsertsBytesTakenFromItsOwnText)
+{
+    Reset("abc\rdef");
+    EXPECT_EQ(1, doc->InsertText(doc->GetTextAt(1), 5, 2));
+    EXPECT_EQ("abbc\rdec\rdef", Text());
+    std::string text = std::string(32000, 'x') + "tail";
+    Reset(text);
+    // Needs a larger block: the source is freed with the old one.
+    EXPECT_EQ(1, doc->InsertText(doc->GetTextAt(0), 32004, 0));
+    EXPECT_EQ(text + text, Text());
+    EXPECT_TRUE(LineTableMatchesText(doc));
+}
+
 TEST_F(DocumentTest, ACrAtTheStartPushesTheLineDown)
 {
     Reset("hello");

@@ -1,5 +1,6 @@
 #include "document/TextDocument.h"
 
+#include <stdint.h>
 #include <string.h>
 
 #include "app/ErrorBox.h"
@@ -167,6 +168,21 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
         return 0;
     if (static_cast<unsigned int>(count) > 0x7FFF0000u - m_nLength)
         return 0;
+    // Bytes taken from this text would be shifted, or freed with the old block, while they
+    // are copied: insert a copy of them instead.
+    uintptr_t from = reinterpret_cast<uintptr_t>(bytes);
+    uintptr_t block = reinterpret_cast<uintptr_t>(m_hBuffer);
+    if (from >= block && from < block + GlobalSize(m_hBuffer)) {
+        HGLOBAL copy = GlobalAlloc(GMEM_FIXED, count);
+        if (!copy) {
+            ShowLastError(GetOwnerWindow(), "GlobalRealloc() failed");
+            return 0;
+        }
+        memcpy(copy, bytes, count);
+        int done = InsertText(static_cast<const char*>(copy), count, index);
+        GlobalFree(copy);
+        return done;
+    }
 
     int line = CountLines(m_pText, index) - 1;
     int breaks = CountLines(bytes, count) - 1;
