@@ -124,19 +124,28 @@ void CEditDisplay::ComputeLineLayout(int line)
     if (line == m_nCaretLine && start == m_nLayoutStart)
         return;
     m_nLayoutStart = start;
-    free(m_pLineWidths);
-    m_pLineWidths = nullptr;
     m_nLineOverhang = 0;
-    if (lineLength > 0) {
-        CLineMeasure advances(m_pLineCache, m_pDocument, p, lineLength);
-        m_pLineWidths = static_cast<int*>(malloc(lineLength * sizeof(int)));
-        if (m_pLineWidths && advances.Get())
-            memcpy(m_pLineWidths, advances.Get(), lineLength * sizeof(int));
-        else if (m_pLineWidths)
-            memset(m_pLineWidths, 0, lineLength * sizeof(int));
-        m_nLineOverhang = LineOverhang(GetFontInfo(), p, lineLength);
-    }
     m_nCaretLine = line;
+    if (lineLength == 0) {
+        free(m_pLineWidths);
+        m_pLineWidths = nullptr;
+        return;
+    }
+    // Reallocated rather than made anew: typing into a long line keeps its block.
+    int* widths = static_cast<int*>(realloc(m_pLineWidths, lineLength * sizeof(int)));
+    if (!widths) {
+        free(m_pLineWidths);
+        m_pLineWidths = nullptr;
+        m_nLayoutStart = -1;
+        return;
+    }
+    m_pLineWidths = widths;
+    CLineMeasure advances(m_pLineCache, m_pDocument, p, lineLength);
+    if (advances.Get())
+        memcpy(m_pLineWidths, advances.Get(), lineLength * sizeof(int));
+    else
+        memset(m_pLineWidths, 0, lineLength * sizeof(int));
+    m_nLineOverhang = LineOverhang(GetFontInfo(), p, lineLength);
 }
 
 int CEditDisplay::CaretFromPoint(POINT client)
@@ -155,7 +164,7 @@ int CEditDisplay::CaretFromPoint(POINT client)
 
     int left = VIEW_LEFT_MARGIN, passed = 0;
     int boundary = left;
-    for (int j = 0; j < n; j++) {
+    for (int j = 0; m_pLineWidths && j < n; j++) {
         int right = left + m_pLineWidths[j] + (j == 0 ? m_nLineOverhang : 0);
         if (x < right) {
             if (right - x < x - left) {

@@ -90,8 +90,14 @@ void ApplyArrowRule(HWND bar, int pos, int max)
     EnableScrollBar(bar, SB_CTL, arrows);
 }
 
+static int SameBar(const SCROLLINFO& a, const SCROLLINFO& b)
+{
+    return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+}
+
 void CScrollBars::Recalculate()
 {
+    const SCROLLINFO horz = m_horz, vert = m_vert;
     RECT client = {0, 0, 0, 0};
     if (m_pView->m_hWnd)
         GetClientRect(m_pView->m_hWnd, &client);
@@ -125,10 +131,15 @@ void CScrollBars::Recalculate()
     m_vert.nMin = 0;
     m_vert.nMax = lines - 1;
     m_vert.nPage = linesPerPage;
-    SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
-    SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
-    ApplyArrowRule(m_hHorzBar, m_horz.nPos, m_nHorzMax);
-    ApplyArrowRule(m_hVertBar, m_vert.nPos, m_nVertMax);
+    // Most edits change neither bar; redrawing the controls for nothing costs milliseconds.
+    if (!SameBar(horz, m_horz)) {
+        SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
+        ApplyArrowRule(m_hHorzBar, m_horz.nPos, m_nHorzMax);
+    }
+    if (!SameBar(vert, m_vert)) {
+        SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
+        ApplyArrowRule(m_hVertBar, m_vert.nPos, m_nVertMax);
+    }
     if (columns || rows)
         m_pView->ScrollBy(columns, rows);
 }
