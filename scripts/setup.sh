@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 wine wine32:i386 xvfb fonts-wine cmake googletest
-          xdotool x11-utils imagemagick ghostscript fonts-liberation fonts-dejavu-core)
+          xdotool x11-utils imagemagick ghostscript fonts-liberation fonts-dejavu-core
+          fonts-urw-base35)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -93,6 +93,26 @@ TEST_F(FontInfoTest, ReadsTheTablesOfATrueTypeFont)
     EXPECT_EQ(info.GetWidthTable()['A'] + info.GetWidthTable()['V'], WidthOf(info, "AV"));
 }
 
+// A scalable font that is not TrueType (a PostScript outline font here) has neither ABC
+// widths nor kerning: what the previous font left must be gone, and no overhang is added.
+TEST_F(FontInfoTest, AFontThatIsNotTrueTypeHasNoAbcOrKerningTables)
+{
+    SetTestFont(&info, "Liberation Sans", 16);
+    ASSERT_NE(nullptr, info.GetABCTable());
+    SetTestFont(&info, "Nimbus Sans", 16);
+    EXPECT_FALSE(info.IsTrueType());
+    EXPECT_EQ(nullptr, info.GetABCTable());
+    int pairs = -1;
+    EXPECT_EQ(nullptr, info.GetKerningTable(&pairs));
+    EXPECT_EQ(0, pairs);
+    EXPECT_EQ(nullptr, info.m_pKerningIndex);
+    const std::string s = "jAV\tf";
+    std::vector<int> adv = AdvancesOf(info, s);
+    EXPECT_EQ(std::accumulate(adv.begin(), adv.end(), 0), WidthOf(info, s));
+    EXPECT_EQ(Width(info, 'A'), adv[1]);
+    EXPECT_EQ(0, (adv[0] + adv[1] + adv[2] + adv[3]) % info.TabUnit());
+}
+
 // The lookup table must answer exactly what a search of the records from the first would.
 TEST_F(FontInfoTest, KerningLookupMatchesTheFirstRecordOfEachPair)
 {
