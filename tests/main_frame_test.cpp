@@ -480,3 +480,55 @@ TEST_F(MainFrame, CtrlF6ReachesTheMdiClientWhileAViewHasTheFocus)
     EXPECT_EQ(FindWindowExA(first, nullptr, "Display", nullptr), GetFocus())
         << "the activated frame hands the focus to its view";
 }
+
+TEST_F(MainFrame, AStatusBarWithoutParentReportsThroughTheAssertionBox)
+{
+    std::vector<HWND> owners;
+    std::vector<SeenDialog> seen;
+    {
+        DialogWatcher dialogs([&](HWND box, const SeenDialog&) {
+            owners.push_back(GetWindow(box, GW_OWNER));
+            PressDialogButton(box, IDOK);
+        });
+        CStatusBar orphan(nullptr);
+        if (!orphan.m_hWnd)
+            orphan.ApplyLayout();
+        PumpMessages(100);
+        seen = dialogs.Seen();
+    }
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ("Debug assertion failure", seen[0].caption);
+    EXPECT_EQ(0u, seen[0].text.find("A debug assertion failure occured within file \"statusbar\" "
+                                    "on line "));
+    EXPECT_EQ(app.Main(), owners[0]) << "the box belongs to the main window";
+}
+
+TEST_F(MainFrame, SunkenBordersFrameTheMdiClientAndEachRestoredFrame)
+{
+    app.Command(ID_FILE_NEW);
+    HWND frame = app.ActiveFrame();
+    RedrawWindow(app.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages(100);
+
+    RECT toolbar;
+    GetWindowRect(g_hToolbar, &toolbar);
+    MapWindowPoints(nullptr, app.Main(), reinterpret_cast<POINT*>(&toolbar), 2);
+    RECT client;
+    GetClientRect(app.Main(), &client);
+    int t = toolbar.bottom, R = client.right, y = t + 20;
+    HDC dc = GetDC(app.Main());
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 0, y));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 1, y));
+    EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), GetPixel(dc, R - 2, y));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, R - 1, y));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 20, t + 1));
+    ReleaseDC(app.Main(), dc);
+
+    GetClientRect(frame, &client);
+    dc = GetDC(frame);
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 0, 20));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 1, 20));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, client.right - 2, 20));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, client.right - 1, 20));
+    ReleaseDC(frame, dc);
+}

@@ -1,5 +1,7 @@
 #include "app/ErrorBox.h"
 
+#include "app/AppState.h"
+
 #include <stdio.h>
 
 void ShowLastError(HWND owner, const char* caption)
@@ -23,5 +25,5 @@ void DebugAssertFailed(const char* unit, int line)
     char text[512];
     snprintf(text, sizeof(text), "A debug assertion failure occured within file \"%s\" on line %d",
              unit, line);
-    MessageBoxA(nullptr, text, "Debug assertion failure", MB_ICONWARNING);
+    MessageBoxA(g_hMainWindow, text, "Debug assertion failure", MB_ICONWARNING);
 }
