@@ -3,54 +3,11 @@
 # with real key presses: Ctrl+N, Ctrl+O with a typed file name, Alt+F4.
 # Arguments: zendle.exe and the window probe. Needs DISPLAY and WINEPREFIX (test.sh sets both).
 set -uo pipefail
-exe=$(readlink -f "$1")
-probe=$(readlink -f "$2")
-desktop="e2e$$"
-work="$PWD/e2e-work"
-shots="$PWD/e2e-shots"
-rm -rf "$work"
-mkdir -p "$work" "$shots"
+E2E_NAME=open_and_quit
+source "$(dirname "$0")/common.bash"
 printf 'first line\r\nsecond line\r\n' >"$work/e2e.txt"
-windows="$work/windows.txt"
-editor_pid=
 
-fail() {
-    echo "FAIL: $*"
-    echo "windows seen last:"; cat "$windows" 2>/dev/null
-    import -window root "$shots/failure.png" 2>/dev/null
-    [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-    exit 1
-}
-
-list_windows() {
-    wine "$probe" "$desktop" 'Z:'"${windows//\//\\}" >/dev/null 2>&1
-}
-
-# Waits up to 20 s for a line of the probe's listing.
-wait_for() {
-    local i
-    for i in $(seq 1 80); do
-        list_windows && grep -qxF "$1" "$windows" && return 0
-        sleep 0.25
-    done
-    fail "no window \"$1\""
-}
-
-wait_gone() {
-    local i
-    for i in $(seq 1 80); do
-        list_windows
-        grep -q "^$1" "$windows" || return 0
-        sleep 0.25
-    done
-    fail "\"$1\" still there"
-}
-
-(cd "$work" && exec wine explorer "/desktop=$desktop,1024x768" "$exe") >"$work/wine.log" 2>&1 &
-editor_pid=$!
-
-wait_for "main Zendle Editor"
-sleep 1
+start_editor
 xdotool key ctrl+n
 wait_for "frame Untitled"
 

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Typing as a user types: real key presses into a new document, arrow keys with and without
+# Shift, a selection typed over, then Ctrl+S through the Save As dialog; the file's bytes
+# must be exactly what was typed. Arguments: zendle.exe and the window probe.
+set -uo pipefail
+E2E_NAME=type_and_save
+source "$(dirname "$0")/common.bash"
+
+start_editor
+xdotool key ctrl+n
+wait_for "frame Untitled"
+sleep 0.5
+
+xdotool type --delay 30 "hello world"
+xdotool key Return
+xdotool type --delay 30 "second line"
+# Up to the end of the first line, Home, select "hello" and type over it.
+xdotool key Up Home shift+Right shift+Right shift+Right shift+Right shift+Right
+xdotool type --delay 30 "HELLO"
+# Down keeps the column: after "HELLO" on the next line is "secon|d line".
+xdotool key Down
+xdotool type --delay 30 "-"
+xdotool key End
+xdotool type --delay 30 "!"
+xdotool key Tab
+sleep 0.5
+import -window root -crop 1024x768+0+0 "$shots/typed.png"
+
+target="$work/typed.txt"
+xdotool key ctrl+s
+wait_for "dialog Save As"
+sleep 0.5
+# The whole path: the dialog may open in the folder it last visited.
+xdotool type --delay 20 "$(winepath -w "$target" 2>/dev/null)"
+xdotool key Return
+wait_for "frame typed.txt"
+wait_gone "dialog"
+
+[ -f "$target" ] || fail "no file saved"
+expected=$(printf 'HELLO world\r\nsecon-d line!\t' | od -An -c)
+actual=$(od -An -c "$target")
+[ "$actual" = "$expected" ] || fail "saved bytes differ: $actual"
+
+xdotool key alt+F4
+wait_gone "main"
+wait "$editor_pid" 2>/dev/null
+echo "saved as typed; screenshot: $shots/typed.png"
