@@ -14,7 +14,8 @@ wait_for "frame Untitled"
 xdotool key ctrl+o
 wait_for "dialog Open"
 sleep 0.5
-xdotool type --delay 20 "e2e.txt"
+# The whole path: the dialog opens in the folder it last visited, which a run before may have moved.
+xdotool type --delay 20 "$(winepath -w "$work/e2e.txt" 2>/dev/null)"
 xdotool key Return
 wait_for "frame e2e.txt"
 wait_gone "dialog"
