@@ -59,4 +59,12 @@ start_wine() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             >>"$build_dir/wineboot.log" 2>&1 || true
     fi
+    # This Wine does not read its own font folder: without these copies the caption buttons
+    # (Marlett) draw as letters and dialogs lose MS Sans Serif and Tahoma.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+    mkdir -p "$fonts"
+    for f in marlett.ttf tahoma.ttf tahomabd.ttf; do
+        [ -f "/usr/share/wine/fonts/$f" ] && [ ! -f "$fonts/$f" ] && cp "/usr/share/wine/fonts/$f" "$fonts/"
+    done
+    return 0
 }
