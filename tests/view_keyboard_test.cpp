@@ -4,6 +4,7 @@
 #include "support/DialogWatcher.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
+#include "view/FontInfo.h"
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
 #include "view/WordMotion.h"
@@ -189,4 +190,33 @@ TEST(Scrolling, TheCaretIsKeptInViewWhenItMovesBelowTheWindow)
     EXPECT_GE(caret.y, 0);
     EXPECT_LE(caret.y + v->m_nLineHeight, client.bottom) << "the caret line shows whole";
     EXPECT_EQ(40 * v->m_nLineHeight - v->GetVertPos() * v->m_nLineHeight, caret.y);
+}
+
+TEST(Caret, APointHalfWayThroughACharacterGoesBeforeIt)
+{
+    // A character of even width, so that its middle is a whole pixel.
+    ViewHarness h("");
+    const int* widths = h.m_pDocument->GetFontInfo()->GetWidthTable();
+    char c = 'a';
+    while (c < 'z' && (widths[static_cast<unsigned char>(c)] % 2 || widths[static_cast<unsigned char>(c)] < 4))
+        c++;
+    std::string line = std::string("x") + c + "x\r" + std::string("x") + c + "x";
+    h.m_pDocument->InsertText(line.data(), static_cast<int>(line.size()), 0);
+    CEditDisplay* v = h.View();
+    int left = 10 + widths['x'], w = widths[static_cast<unsigned char>(c)];
+    POINT middle = {left + w / 2, 1};
+    v->CaretFromPoint(middle);
+    EXPECT_EQ(1, v->m_nIndex);
+    POINT past = {left + w / 2 + 1, 1};
+    EXPECT_EQ(1, v->CaretFromPoint(past));
+    EXPECT_EQ(2, v->m_nIndex);
+    POINT below = {1000, 5 * v->m_nLineHeight};
+    v->CaretFromPoint(below);
+    EXPECT_EQ(static_cast<int>(line.size()), v->m_nIndex) << "beyond the text: the last line's end";
+
+    // Down from the middle of the first line's character keeps to its left as well.
+    v->MoveCaret(1);
+    v->m_ptDesired.x = left + w / 2;
+    SendKey(v->m_hWnd, VK_DOWN);
+    EXPECT_EQ(5, v->m_nIndex);
 }
