@@ -185,3 +185,24 @@ TEST(Rendering, SizingMakesOneBitmapAsLargeAsTheDragCanReach)
     EXPECT_EQ(client.right, v->m_nBitmapWidth);
     EXPECT_EQ(client.bottom, v->m_nBitmapHeight);
 }
+
+TEST(Rendering, ANewFontGivesEveryViewItsLineHeightAndCaret)
+{
+    ViewHarness h("first\rsecond");
+    CEditDisplay* v = h.View();
+    v->MoveCaret(8);
+    HDC screen = GetDC(nullptr);
+    HFONT big = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    h.m_pDocument->GetFontInfo()->SetFont(big, screen, RGB(0, 0, 0));
+    ReleaseDC(nullptr, screen);
+    h.m_pDocument->RemeasureAllLines();
+    int height = h.m_pDocument->GetFontInfo()->TextMetrics().tmHeight;
+    ASSERT_GT(height, 30);
+    EXPECT_EQ(height, v->m_nLineHeight);
+    EXPECT_EQ(height, v->m_ptCaret.y) << "the caret stays on the second line";
+    POINT caret;
+    GetCaretPos(&caret);
+    EXPECT_EQ(v->m_ptCaret.x, caret.x);
+    ViewPicture picture(v);
+    EXPECT_NE(-1, picture.FirstInk(height, 2 * height)) << "the second line is drawn lower";
+}
