@@ -19,6 +19,7 @@
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
+#include "support/BenchWindows.h"
 
 static double Milliseconds()
 {
@@ -45,30 +46,6 @@ template <class F> static Timing Measure(int runs, F step)
     }
     std::sort(times.begin(), times.end());
     return {times[0], times[times.size() / 2]};
-}
-
-static void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// A new document filled with text, shown in a maximised view with the focus.
-static CEditDisplay* NewDocument(const std::string& text)
-{
-    SendMessageA(g_hMainWindow, WM_COMMAND, ID_FILE_NEW, 0);
-    Pump();
-    CMainFrame* main = GetMainFrame(g_hMainWindow);
-    COpenDocument* owner = static_cast<COpenDocument*>(
-        main->m_pDocuments->GetAt(main->m_pDocuments->GetCount() - 1));
-    CDocFrame* frame = static_cast<CDocFrame*>(owner->m_pFrames->GetAt(0));
-    SendMessageA(g_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
-    owner->GetTextDocument()->InsertText(text.data(), static_cast<int>(text.size()), 0);
-    Pump();
-    return frame->m_pView;
 }
 
 static void Report(const char* what, Timing t)
@@ -103,14 +80,8 @@ static void Keystrokes(CEditDisplay* view, const char* label)
 
 int main()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    std::string folder = std::string(temp) + "zendle-view-bench";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    SetCurrentDirectoryA(folder.c_str());
-    if (!InitApplication(GetModuleHandleA(nullptr), SW_SHOWMAXIMIZED))
+    if (!StartEditor("zendle-view-bench"))
         return 1;
-    Pump();
 
     std::string large;
     char line[96];

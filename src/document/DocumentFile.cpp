@@ -9,6 +9,7 @@
 #include "app/FileFontStore.h"
 #include "app/OpenDocument.h"
 #include "dialogs/FileDialogs.h"
+#include "document/TextHelpers.h"
 #include "view/FontInfo.h"
 
 static const char WRITE_FAILED[] = "Failure occurred when writing to a file";
@@ -62,24 +63,11 @@ void CTextDocument::LoadDocumentFile()
         return;
     }
 
-    // CR LF, a lone CR and a lone LF each end a line; in memory that is one CR.
-    char* out = m_pText;
-    int breaks = 0;
-    char previous = 0;
-    for (DWORD i = 0; i < bytes; i++) {
-        char c = raw[i];
-        if (c != '\n') {
-            *out++ = c;
-            breaks += c == '\r';
-        } else if (previous != '\r') {
-            *out++ = '\r';
-            breaks++;
-        }
-        previous = c;
-    }
+    int length = FromFileText(raw, static_cast<int>(bytes), m_pText);
     free(raw);
-    *out = 0;
-    m_nLength = static_cast<unsigned int>(out - m_pText);
+    m_pText[length] = 0;
+    m_nLength = static_cast<unsigned int>(length);
+    int breaks = CountLines(m_pText, length) - 1;
 
     if (breaks >= MAX_LINES || !AllocateLineTable(breaks + 1)) {
         RefuseLoad("There is not enough memory to open the file \"%s\".");
@@ -143,6 +131,26 @@ void CTextDocument::StoreDocumentFont()
     GetObjectA(m_pFontInfo->GetFont(), sizeof(LOGFONTA), &record.m_lf);
     CFileFontStore store(GetOwnerWindow());
     store.Store(&record);
+}
+
+int CTextDocument::FromFileText(const char* bytes, int count, char* out)
+{
+    const char* end = bytes + count;
+    char* start = out;
+    for (const char* p = bytes; p < end;) {
+        const char* lf = static_cast<const char*>(memchr(p, '\n', end - p));
+        const char* stop = lf ? lf : end;
+        memcpy(out, p, stop - p);
+        out += stop - p;
+        p = stop;
+        if (lf) {
+            // The CR before it already stands for the break.
+            if (lf == bytes || lf[-1] != '\r')
+                *out++ = '\r';
+            p++;
+        }
+    }
+    return static_cast<int>(out - start);
 }
 
 HGLOBAL CTextDocument::ToFileText(const char* text, int* length)

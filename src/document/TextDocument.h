@@ -65,6 +65,9 @@ public:
     int QueryClose();
     // CR becomes CR LF. length: the byte count in (0: up to the NUL), the converted count out.
     static HGLOBAL ToFileText(const char* text, int* length);
+    // CR LF, a lone CR and a lone LF each become one CR. out holds count bytes; the
+    // converted count is returned.
+    static int FromFileText(const char* bytes, int count, char* out);
 
     HANDLE m_hFile;
     char m_szPath[1024];

@@ -291,8 +291,9 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     case 40023: m_pDocument->Redo(); break;
     case 40033: SelectAll(); break;
     default:
-        DefFrameProcA(m_pOwner->GetMainWindow(), m_pOwner->GetMDIClient(), WM_COMMAND, wParam,
-                      lParam);
+        if (!OnEditCommand(LOWORD(wParam)))
+            DefFrameProcA(m_pOwner->GetMainWindow(), m_pOwner->GetMDIClient(), WM_COMMAND,
+                          wParam, lParam);
         break;
     }
 }

@@ -57,8 +57,17 @@ public:
     void MoveLeft(int shift, int ctrl);
     void MoveRight(int shift, int ctrl);
     void MoveVertically(int down, int shift, int ctrl);
+
+    // clipboard, delete, case and the selection edits of typing (EditCommands.cpp);
+    // each edit is one undo step
+    int OnEditCommand(int id);
+    int Copy();
+    int Cut();
+    int Paste();
+    int DeleteCommand();
     int DeleteSelection();
-    void ReplaceSelection(const char* bytes, int count);
+    int ReplaceSelection(const char* bytes, int count);
+    int ConvertCase(int mode);
 
     // picture (EditPaint.cpp)
     void InvalidateView();
@@ -159,6 +168,10 @@ private:
     void ForgetMeasurements();
     void SetMenuState(HMENU menu, UINT item, int byPosition, int enabled) const;
 };
+
+// The text of a CF_TEXT block as the document holds it: up to the first NUL or the block's
+// end, each line end one CR. A NUL-terminated copy to free with delete[], or null.
+char* ClipboardBlockText(HGLOBAL data, int* count);
 
 // Paints a frame window's caption as active or inactive, with its three buttons.
 void DrawFrameCaption(HWND window, int active);

@@ -69,23 +69,13 @@ void CSelection::ClampTo(int length)
 
 HGLOBAL CSelection::ClipboardText(int* length) const
 {
-    const char* p = m_pView->m_pDocument->GetTextAt(Start());
-    int breaks = CountLines(p, m_nLength) - 1;
-    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT | GMEM_MOVEABLE,
-                                m_nLength + breaks + 1);
-    if (!block)
+    // A length of 0 would make the conversion take the text up to its end.
+    if (IsEmpty())
         return nullptr;
-    char* out = static_cast<char*>(GlobalLock(block));
-    int n = 0;
-    for (int i = 0; i < m_nLength; i++) {
-        out[n++] = p[i];
-        if (p[i] == '\r')
-            out[n++] = '\n';
-    }
-    out[n] = 0;
-    GlobalUnlock(block);
-    if (length)
-        *length = n;
+    int count = m_nLength;
+    HGLOBAL block = CTextDocument::ToFileText(m_pView->m_pDocument->GetTextAt(Start()), &count);
+    if (block && length)
+        *length = count;
     return block;
 }
 

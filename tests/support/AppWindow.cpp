@@ -12,6 +12,8 @@ AppWindow::AppWindow() : m_started(0)
 {
     // Documents are opened relative to the folder, as a user who started the editor there.
     SetCurrentDirectoryA(Folder().Path().c_str());
+    // A view harness of an earlier test may have registered the view's class already.
+    UnregisterClassA(DISPLAY_CLASS, GetModuleHandleA(nullptr));
     m_started = InitApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     PumpMessages();
 }
@@ -100,6 +102,23 @@ void PumpMessages(int ms)
         if (ms > 0)
             Sleep(5);
     } while (GetTickCount() - start < static_cast<DWORD>(ms));
+}
+
+void PressShortcut(UINT key, bool ctrl, bool shift)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message = {GetFocus(), WM_KEYDOWN, key, 1, GetTickCount(), {0, 0}};
+    if (!PreTranslateAppMessage(&message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    PumpMessages();
 }
 
 std::string WindowText(HWND window)

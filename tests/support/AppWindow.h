@@ -40,6 +40,9 @@ private:
 // Runs the editor's message loop filters and dispatch until no message is left, for at
 // least ms milliseconds.
 void PumpMessages(int ms = 0);
+// Presses a key on the focused window as a real press arrives: through the editor's
+// message filters (the accelerator table) and dispatch, with the modifiers held.
+void PressShortcut(UINT key, bool ctrl, bool shift = false);
 std::string WindowText(HWND window);
 // The text of one part of a status window, or of its simple-mode text.
 std::string StatusText(HWND status, int part);

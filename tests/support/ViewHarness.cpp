@@ -12,6 +12,7 @@
 #include "view/DisplayWindow.h"
 #include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
+#include "view/Selection.h"
 
 void RegisterDisplayClassForTests()
 {
@@ -50,6 +51,20 @@ void SendChar(HWND view, unsigned char ch, bool ctrl, bool alt)
     HoldKeys(false, ctrl, alt);
     SendMessageA(view, WM_CHAR, ch, 1);
     HoldKeys(false, false, false);
+}
+
+void SelectRange(CEditDisplay* view, int anchor, int extent)
+{
+    view->m_pSelection->Clear();
+    view->MoveCaret(anchor);
+    view->m_pSelection->Extend(anchor);
+    view->MoveCaret(extent);
+    view->m_pSelection->Extend(extent);
+}
+
+void SendCommand(CEditDisplay* view, int id)
+{
+    SendMessageA(view->m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 std::string NumberedLines(int n, const std::string& prefix)

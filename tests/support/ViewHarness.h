@@ -17,6 +17,11 @@ void RegisterDisplayClassForTests();
 void SendKey(HWND view, UINT key, bool shift = false, bool ctrl = false, bool alt = false);
 void SendChar(HWND view, unsigned char ch, bool ctrl = false, bool alt = false);
 
+// Selects from anchor to extent as Shift and the arrows would, the caret at the extent.
+void SelectRange(CEditDisplay* view, int anchor, int extent);
+// Sends a menu command to a view, as its frame passes it on.
+void SendCommand(CEditDisplay* view, int id);
+
 // Lines "<prefix>0" .. "<prefix>(n-1)" joined by CR.
 std::string NumberedLines(int n, const std::string& prefix = "line ");
 // The text of a view's top line, up to its line break.

@@ -1,0 +1,175 @@
+// The view's edit commands: the clipboard, Delete, the case conversions, undo and redo,
+// and the selection edits that typing shares with them.
+#include <string.h>
+
+#include <new>
+
+#include "document/SavedString.h"
+#include "document/TextDocument.h"
+#include "view/EditDisplay.h"
+#include "view/Selection.h"
+#include "view/SelectionState.h"
+
+// The largest clipboard text that a paste takes: the text store counts in signed 32 bits.
+static const SIZE_T MAX_PASTE = 0x7FFFFFFE;
+
+int CEditDisplay::OnEditCommand(int id)
+{
+    switch (id) {
+    case 40007: Cut(); break;
+    case 40008: Copy(); break;
+    case 40009: Paste(); break;
+    case 40010: DeleteCommand(); break;
+    // The history changes its position after the views were told of the edit.
+    case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
+    case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
+    case 40041: ConvertCase(1); break;
+    case 40042: ConvertCase(2); break;
+    case 40043: ConvertCase(3); break;
+    default: return 0;
+    }
+    return 1;
+}
+
+// With the clipboard open: puts the selected text there as CF_TEXT with CR LF. The
+// clipboard is emptied only once the text is ready, so a failure leaves it as it was.
+static int PutOnClipboard(const CSelection* selection)
+{
+    HGLOBAL block = selection->ClipboardText(nullptr);
+    if (!block)
+        return 0;
+    EmptyClipboard();
+    if (!SetClipboardData(CF_TEXT, block)) {
+        GlobalFree(block);
+        return 0;
+    }
+    return 1;
+}
+
+int CEditDisplay::Copy()
+{
+    if (m_pSelection->IsEmpty() || !OpenClipboard(m_hWnd))
+        return 0;
+    int done = PutOnClipboard(m_pSelection);
+    CloseClipboard();
+    UpdateCommandState();
+    return done;
+}
+
+int CEditDisplay::Cut()
+{
+    if (m_pSelection->IsEmpty() || !OpenClipboard(m_hWnd))
+        return 0;
+    int placed = PutOnClipboard(m_pSelection);
+    CloseClipboard();
+    // Text that did not reach the clipboard stays in the document.
+    if (!placed)
+        return 0;
+    SetIndex(m_pSelection->Start());
+    int done = DeleteSelection();
+    UpdateCommandState();
+    return done;
+}
+
+char* ClipboardBlockText(HGLOBAL data, int* count)
+{
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (!text)
+        return nullptr;
+    // The block may come from any program: it need not end in a NUL.
+    SIZE_T size = GlobalSize(data);
+    const char* nul = static_cast<const char*>(memchr(text, 0, size));
+    SIZE_T length = nul ? static_cast<SIZE_T>(nul - text) : size;
+    char* copy = length <= MAX_PASTE ? new (std::nothrow) char[length + 1] : nullptr;
+    if (copy) {
+        *count = CTextDocument::FromFileText(text, static_cast<int>(length), copy);
+        copy[*count] = 0;
+    }
+    GlobalUnlock(data);
+    return copy;
+}
+
+int CEditDisplay::Paste()
+{
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(m_hWnd))
+        return 0;
+    int count = 0;
+    char* copy = ClipboardBlockText(GetClipboardData(CF_TEXT), &count);
+    // Closed before the edit, which may stop at a message box.
+    CloseClipboard();
+    if (!copy)
+        return 0;
+    int done;
+    if (!m_pSelection->IsEmpty())
+        done = ReplaceSelection(copy, count);
+    else
+        done = m_pDocument->InsertWithUndo(m_nIndex, copy, count);
+    delete[] copy;
+    UpdateCommandState();
+    return done;
+}
+
+int CEditDisplay::DeleteSelection()
+{
+    if (m_pSelection->IsEmpty())
+        return 0;
+    CSelectionState state;
+    m_pSelection->SaveState(&state);
+    int done = m_pDocument->RemoveWithUndo(state.m_nStart, state.m_nLength);
+    if (done)
+        m_pSelection->Clear();
+    return done;
+}
+
+int CEditDisplay::DeleteCommand()
+{
+    if (!m_pSelection->IsEmpty())
+        return DeleteSelection();
+    if (m_nIndex >= m_pDocument->GetTextLength())
+        return 0;
+    // Before a CR this joins two lines.
+    int done = m_pDocument->RemoveWithUndo(m_nIndex, 1);
+    UpdateCommandState();
+    return done;
+}
+
+int CEditDisplay::ReplaceSelection(const char* bytes, int count)
+{
+    if (m_pSelection->IsEmpty())
+        return 0;
+    CSelectionState state;
+    m_pSelection->SaveState(&state);
+    int done = m_pDocument->ReplaceWithUndo(state.m_nStart, state.m_nLength, bytes, count);
+    if (done)
+        m_pSelection->Clear();
+    return done;
+}
+
+// 1 lower case, 2 upper case, 3 each letter to the other case. The replacement is one
+// undo step even when no byte changes.
+int CEditDisplay::ConvertCase(int mode)
+{
+    if (m_pSelection->IsEmpty() || mode < 1 || mode > 3)
+        return 0;
+    CSelectionState state;
+    m_pSelection->SaveState(&state);
+    char* copy = CopyBytes(m_pDocument->GetTextAt(state.m_nStart), state.m_nLength);
+    if (!copy)
+        return 0;
+    DWORD length = static_cast<DWORD>(state.m_nLength);
+    if (mode == 1) {
+        CharLowerBuffA(copy, length);
+    } else if (mode == 2) {
+        CharUpperBuffA(copy, length);
+    } else {
+        for (char* p = copy; p < copy + length; p++) {
+            if (IsCharLowerA(*p))
+                CharUpperBuffA(p, 1);
+            else if (IsCharUpperA(*p))
+                CharLowerBuffA(p, 1);
+        }
+    }
+    int done = ReplaceSelection(copy, state.m_nLength);
+    delete[] copy;
+    return done;
+}

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "app/DocFrame.h"
+#include "app/OpenDocument.h"
+#include "document/EditHistory.h"
+#include "document/TextDocument.h"
+#include "resources/resource.h"
+#include "support/AppWindow.h"
+#include "support/ClipboardBytes.h"
+#include "support/DialogWatcher.h"
+#include "support/EditMenu.h"
+#include "support/TestFiles.h"
+#include "support/ViewHarness.h"
+#include "view/EditDisplay.h"
+#include "view/Selection.h"
+
+static std::string Clipboard()
+{
+    std::string text = "<none>";
+    ReadClipboardBytes(&text);
+    return text;
+}
+
+static int Steps(const ViewHarness& h)
+{
+    return h.m_pDocument->m_pHistory->m_nPosition;
+}
+
+static void PasteAtEnd(ViewHarness& h)
+{
+    h.View()->m_pSelection->Clear();
+    h.View()->MoveCaret(h.m_pDocument->GetTextLength());
+    SendCommand(h.View(), ID_EDIT_PASTE);
+}
+
+TEST(Clipboard, CopyPutsCrLfTextThatPastesBackAsTheSameBytes)
+{
+    ViewHarness h("xa\rby");
+    CEditDisplay* v = h.View();
+    SelectRange(v, 1, 4);
+    SendCommand(v, ID_EDIT_COPY);
+    EXPECT_EQ("a\r\nb", Clipboard());
+    EXPECT_EQ(1, v->m_pSelection->Start()) << "Copy keeps the selection";
+    EXPECT_EQ(4, v->m_pSelection->End());
+    EXPECT_EQ(4, v->GetIndex());
+    EXPECT_EQ(0, Steps(h)) << "Copy is no edit";
+
+    PasteAtEnd(h);
+    EXPECT_EQ("xa\rbya\rb", h.Text());
+    EXPECT_EQ(8, v->GetIndex()) << "the caret follows the pasted text";
+    EXPECT_EQ(3, h.m_pDocument->GetLineCount());
+    SendCommand(v, ID_EDIT_UNDO);
+    EXPECT_EQ("xa\rby", h.Text()) << "one paste, one undo step";
+}
+
+TEST(Clipboard, PasteMakesEveryLineEndOneCrAndReadsNoFurtherThanTheText)
+{
+    ViewHarness h("");
+    struct {
+        std::string block, inserted;
+    } cases[] = {
+        {std::string("x\r\ny\nz", 7) + '\0', "x\ry\rz"},
+        {std::string("\nlead\r\r\n", 8) + '\0', "\rlead\r\r"},
+        {std::string("ab\0cd\0", 6), "ab"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(PutClipboardBytes(c.block));
+        std::string before = h.Text();
+        PasteAtEnd(h);
+        EXPECT_EQ(before + c.inserted, h.Text()) << "pasting " << c.inserted;
+    }
+    EXPECT_EQ(3, Steps(h));
+}
+
+// The clipboard under test ends every text block with a NUL itself; another program's
+// block need not have one.
+TEST(Clipboard, ABlockWithoutANulGivesExactlyItsBytes)
+{
+    // Shrunk in place, the block is followed by bytes that are no NUL either.
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 256);
+    ASSERT_TRUE(block);
+    memset(GlobalLock(block), 'z', 256);
+    memcpy(GlobalLock(block), "a\r\nb\nc", 7);
+    GlobalUnlock(block);
+    GlobalUnlock(block);
+    HGLOBAL shrunk = GlobalReAlloc(block, 7, 0);
+    ASSERT_TRUE(shrunk);
+    ASSERT_EQ(7u, GlobalSize(shrunk));
+    int count = -1;
+    char* text = ClipboardBlockText(shrunk, &count);
+    ASSERT_TRUE(text);
+    EXPECT_EQ("a\rb\rc", std::string(text, count));
+    EXPECT_EQ(0, text[count]);
+    delete[] text;
+    GlobalFree(shrunk);
+}
+
+TEST(Clipboard, AnEmptyTextReplacesASelectionAndInsertsNothingElse)
+{
+    ViewHarness h("keep this");
+    CEditDisplay* v = h.View();
+    ASSERT_TRUE(PutClipboardBytes(std::string(1, '\0')));
+    PasteAtEnd(h);
+    EXPECT_EQ("keep this", h.Text());
+    EXPECT_EQ(0, Steps(h)) << "nothing pasted, nothing to undo";
+
+    SelectRange(v, 9, 4);
+    SendCommand(v, ID_EDIT_PASTE);
+    EXPECT_EQ("keep", h.Text());
+    EXPECT_TRUE(v->m_pSelection->IsEmpty());
+    SendCommand(v, ID_EDIT_UNDO);
+    EXPECT_EQ("keep this", h.Text());
+}
+
+TEST(EditCommands, CutLeavesTheCaretAtTheStartAndUndoesInOneStep)
+{
+    ViewHarness h("one two three");
+    CEditDisplay* v = h.View();
+    SelectRange(v, 8, 4);
+    SendCommand(v, ID_EDIT_CUT);
+    EXPECT_EQ("one three", h.Text());
+    EXPECT_EQ("two ", Clipboard());
+    EXPECT_EQ(4, v->GetIndex());
+    EXPECT_TRUE(v->m_pSelection->IsEmpty());
+    SendCommand(v, ID_EDIT_UNDO);
+    EXPECT_EQ("one two three", h.Text());
+    SendCommand(v, ID_EDIT_REDO);
+    EXPECT_EQ("one three", h.Text());
+
+    // Without a selection the clipboard commands leave the clipboard and the text alone.
+    ASSERT_TRUE(PutClipboardBytes(std::string("kept", 5)));
+    SendCommand(v, ID_EDIT_CUT);
+    SendCommand(v, ID_EDIT_COPY);
+    EXPECT_EQ("kept", Clipboard());
+    EXPECT_EQ("one three", h.Text());
+}
+
+TEST(EditCommands, DeleteTakesTheSelectionOrTheByteAfterTheCaret)
+{
+    ViewHarness h("ab\rcd");
+    CEditDisplay* v = h.View();
+    v->MoveCaret(5);
+    SendCommand(v, ID_EDIT_DELETE);
+    EXPECT_EQ("ab\rcd", h.Text());
+    EXPECT_EQ(0, Steps(h)) << "Delete at the end records nothing";
+
+    v->MoveCaret(2);
+    SendCommand(v, ID_EDIT_DELETE);
+    EXPECT_EQ("abcd", h.Text());
+    EXPECT_EQ(1, h.m_pDocument->GetLineCount()) << "the lines are joined";
+    EXPECT_EQ(2, v->GetIndex());
+
+    SelectRange(v, 0, 3);
+    SendCommand(v, ID_EDIT_DELETE);
+    EXPECT_EQ("d", h.Text());
+    EXPECT_EQ(0, v->GetIndex());
+    SendCommand(v, ID_EDIT_UNDO);
+    SendCommand(v, ID_EDIT_UNDO);
+    EXPECT_EQ("ab\rcd", h.Text());
+}
+
+TEST(EditCommands, CaseConversionsAreOneReplacementEachEvenWhenNothingChanges)
+{
+    ViewHarness h("aB1\rxY");
+    CEditDisplay* v = h.View();
+    SelectRange(v, 0, 3);
+    SendCommand(v, ID_CASE_INVERT);
+    EXPECT_EQ("Ab1\rxY", h.Text());
+    EXPECT_TRUE(v->m_pSelection->IsEmpty());
+    EXPECT_EQ(3, v->GetIndex()) << "the caret ends after the converted text";
+    SendCommand(v, ID_EDIT_UNDO);
+    EXPECT_EQ("aB1\rxY", h.Text());
+    EXPECT_EQ(0, Steps(h));
+
+    SendCommand(v, ID_EDIT_SELECTALL);
+    SendCommand(v, ID_CASE_UPPER);
+    EXPECT_EQ("AB1\rXY", h.Text());
+    SendCommand(v, ID_EDIT_SELECTALL);
+    SendCommand(v, ID_CASE_LOWER);
+    EXPECT_EQ("ab1\rxy", h.Text());
+    SendCommand(v, ID_EDIT_SELECTALL);
+    SendCommand(v, ID_CASE_LOWER);
+    EXPECT_EQ("ab1\rxy", h.Text());
+    EXPECT_EQ(3, Steps(h)) << "lowering lower case text still adds a step";
+
+    // Letters beyond ASCII follow the code page.
+    if (GetACP() == 1252) {
+        ViewHarness latin("\xE4\xC9");
+        SendCommand(latin.View(), ID_EDIT_SELECTALL);
+        SendCommand(latin.View(), ID_CASE_INVERT);
+        EXPECT_EQ("\xC4\xE9", latin.Text());
+    }
+}
+
+TEST(CommandState, PasteFollowsTheClipboardAndUndoRedoTheHistory)
+{
+    ViewHarness h("text");
+    CEditDisplay* v = h.View();
+    EditMenu m;
+    auto menu = [&m, v](UINT id) {
+        InitPopup(v, m.edit, 1);
+        return EditMenu::Enabled(m.edit, id);
+    };
+    ASSERT_TRUE(EmptyTheClipboard());
+    v->UpdateCommandState();
+    EXPECT_EQ(0, h.ToolbarEnabled(ID_EDIT_PASTE));
+    EXPECT_EQ(0, menu(ID_EDIT_PASTE));
+    EXPECT_EQ(0, h.ToolbarEnabled(ID_EDIT_UNDO));
+    EXPECT_EQ(0, menu(ID_EDIT_UNDO));
+
+    SendCommand(v, ID_EDIT_SELECTALL);
+    SendCommand(v, ID_EDIT_CUT);
+    EXPECT_EQ(1, h.ToolbarEnabled(ID_EDIT_PASTE));
+    EXPECT_EQ(1, menu(ID_EDIT_PASTE));
+    EXPECT_EQ(1, h.ToolbarEnabled(ID_EDIT_UNDO));
+    EXPECT_EQ(1, menu(ID_EDIT_UNDO));
+    EXPECT_EQ(0, h.ToolbarEnabled(ID_EDIT_REDO));
+    EXPECT_EQ(0, menu(ID_EDIT_REDO));
+
+    SendCommand(v, ID_EDIT_UNDO);
+    EXPECT_EQ(0, h.ToolbarEnabled(ID_EDIT_UNDO));
+    EXPECT_EQ(0, menu(ID_EDIT_UNDO));
+    EXPECT_EQ(1, h.ToolbarEnabled(ID_EDIT_REDO));
+    EXPECT_EQ(1, menu(ID_EDIT_REDO));
+    SendCommand(v, ID_EDIT_REDO);
+    EXPECT_EQ(1, h.ToolbarEnabled(ID_EDIT_UNDO));
+    EXPECT_EQ(0, h.ToolbarEnabled(ID_EDIT_REDO));
+}
+
+TEST(Clipboard, TextCrossesToAndFromAnotherProgram)
+{
+    TempFolder folder;
+    std::string file = folder.File("clip.bin");
+    ViewHarness h("one\rtwo");
+    CEditDisplay* v = h.View();
+    SendCommand(v, ID_EDIT_SELECTALL);
+    SendCommand(v, ID_EDIT_COPY);
+    ASSERT_EQ(0, RunClipboardPeer("get", file));
+    EXPECT_EQ("one\r\ntwo", ReadBytes(file));
+
+    WriteBytes(file, std::string("from\r\nthere\nend") + '\0');
+    ASSERT_EQ(0, RunClipboardPeer("put", file));
+    PasteAtEnd(h);
+    EXPECT_EQ("one\rtwofrom\rthere\rend", h.Text());
+}
+
+// The editor itself: the menu bar, the toolbar and the accelerators reach the focused view.
+TEST(Shortcuts, EditKeysAndToolbarCommandsReachTheFocusedView)
+{
+    DialogWatcher watcher(IDCANCEL);
+    AppWindow app;
+    ASSERT_TRUE(app.Started());
+    app.Command(ID_FILE_NEW);
+    CDocFrame* frame = app.FrameOf(app.ActiveFrame());
+    ASSERT_TRUE(frame && frame->m_pView);
+    CTextDocument* doc = frame->m_pDocument->GetTextDocument();
+    doc->InsertText("hello", 5, 0);
+    SetFocus(frame->m_pView->m_hWnd);
+    PumpMessages();
+    auto text = [doc] { return std::string(doc->GetTextAt(0), doc->GetTextLength()); };
+
+    PressShortcut('A', true);
+    EXPECT_EQ(5, frame->m_pView->m_pSelection->End());
+    PressShortcut('C', true);
+    EXPECT_EQ("hello", Clipboard());
+    PressShortcut(VK_DELETE, false);
+    EXPECT_EQ("", text());
+    PressShortcut('V', true);
+    PressShortcut('V', true);
+    EXPECT_EQ("hellohello", text());
+    PressShortcut('Z', true);
+    EXPECT_EQ("hello", text());
+    app.Command(ID_EDIT_UNDO); // as the toolbar sends it
+    EXPECT_EQ("", text());
+    app.Command(ID_EDIT_REDO);
+    PressShortcut('Y', true);
+    EXPECT_EQ("hellohello", text());
+    PressShortcut('A', true);
+    app.Command(ID_CASE_UPPER);
+    EXPECT_EQ("HELLOHELLO", text());
+    PressShortcut('A', true);
+    PressShortcut('X', true);
+    EXPECT_EQ("", text());
+    EXPECT_EQ("HELLOHELLO", Clipboard());
+    doc->m_bModified = 0;
+    for (const SeenDialog& d : watcher.Seen())
+        ADD_FAILURE() << "box " << d.caption << ": " << d.text;
+}
