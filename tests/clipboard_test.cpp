@@ -229,6 +229,12 @@ TEST(CommandState, PasteFollowsTheClipboardAndUndoRedoTheHistory)
     SendCommand(v, ID_EDIT_REDO);
     EXPECT_EQ(1, h.ToolbarEnabled(ID_EDIT_UNDO));
     EXPECT_EQ(0, h.ToolbarEnabled(ID_EDIT_REDO));
+
+    // The first keystroke of a document already offers its undo.
+    ViewHarness typed("");
+    SendChar(typed.View()->m_hWnd, 'q');
+    EXPECT_EQ("q", typed.Text());
+    EXPECT_EQ(1, typed.ToolbarEnabled(ID_EDIT_UNDO));
 }
 
 TEST(Clipboard, TextCrossesToAndFromAnotherProgram)

@@ -1,5 +1,4 @@
-// The view's edit commands: the clipboard, Delete, the case conversions, undo and redo,
-// and the selection edits that typing shares with them.
+// The view's edit commands: the clipboard, Delete and the case conversions.
 #include <string.h>
 
 #include <new>
@@ -20,9 +19,6 @@ int CEditDisplay::OnEditCommand(int id)
     case 40008: Copy(); break;
     case 40009: Paste(); break;
     case 40010: DeleteCommand(); break;
-    // The history changes its position after the views were told of the edit.
-    case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
-    case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
     case 40041: ConvertCase(1); break;
     case 40042: ConvertCase(2); break;
     case 40043: ConvertCase(3); break;
@@ -99,25 +95,13 @@ int CEditDisplay::Paste()
     CloseClipboard();
     if (!copy)
         return 0;
-    int done;
+    int done = 1;
     if (!m_pSelection->IsEmpty())
-        done = ReplaceSelection(copy, count);
+        ReplaceSelection(copy, count);
     else
         done = m_pDocument->InsertWithUndo(m_nIndex, copy, count);
     delete[] copy;
     UpdateCommandState();
-    return done;
-}
-
-int CEditDisplay::DeleteSelection()
-{
-    if (m_pSelection->IsEmpty())
-        return 0;
-    CSelectionState state;
-    m_pSelection->SaveState(&state);
-    int done = m_pDocument->RemoveWithUndo(state.m_nStart, state.m_nLength);
-    if (done)
-        m_pSelection->Clear();
     return done;
 }
 
@@ -130,18 +114,6 @@ int CEditDisplay::DeleteCommand()
     // Before a CR this joins two lines.
     int done = m_pDocument->RemoveWithUndo(m_nIndex, 1);
     UpdateCommandState();
-    return done;
-}
-
-int CEditDisplay::ReplaceSelection(const char* bytes, int count)
-{
-    if (m_pSelection->IsEmpty())
-        return 0;
-    CSelectionState state;
-    m_pSelection->SaveState(&state);
-    int done = m_pDocument->ReplaceWithUndo(state.m_nStart, state.m_nLength, bytes, count);
-    if (done)
-        m_pSelection->Clear();
     return done;
 }
 
@@ -169,7 +141,7 @@ int CEditDisplay::ConvertCase(int mode)
                 CharLowerBuffA(p, 1);
         }
     }
-    int done = ReplaceSelection(copy, state.m_nLength);
+    ReplaceSelection(copy, state.m_nLength);
     delete[] copy;
-    return done;
+    return 1;
 }

@@ -287,8 +287,9 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     switch (LOWORD(wParam)) {
     case 40003: m_pDocument->SaveDocumentAs(); break;
     case 40004: m_pDocument->SaveDocument(1); break;
-    case 40022: m_pDocument->Undo(); break;
-    case 40023: m_pDocument->Redo(); break;
+    // Redo moves the history on only after the views were told of the edit.
+    case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
+    case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
     case 40033: SelectAll(); break;
     default:
         if (!OnEditCommand(LOWORD(wParam)))

@@ -57,16 +57,15 @@ public:
     void MoveLeft(int shift, int ctrl);
     void MoveRight(int shift, int ctrl);
     void MoveVertically(int down, int shift, int ctrl);
+    int DeleteSelection();
+    void ReplaceSelection(const char* bytes, int count);
 
-    // clipboard, delete, case and the selection edits of typing (EditCommands.cpp);
-    // each edit is one undo step
+    // clipboard, delete and case commands (EditCommands.cpp); each edit is one undo step
     int OnEditCommand(int id);
     int Copy();
     int Cut();
     int Paste();
     int DeleteCommand();
-    int DeleteSelection();
-    int ReplaceSelection(const char* bytes, int count);
     int ConvertCase(int mode);
 
     // picture (EditPaint.cpp)

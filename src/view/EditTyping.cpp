@@ -34,6 +34,8 @@ void CEditDisplay::OnChar(unsigned char ch)
     }
     }
     m_ptDesired = m_ptCaret;
+    // The history takes the step only after the views were told of the edit.
+    UpdateCommandState();
 }
 
 int CEditDisplay::DeleteSelection()
