@@ -7,13 +7,13 @@
 
 namespace {
 
-struct CButtonSpec {
+struct CButtonDef {
     int bitmap; // -1: a separator
     int command;
     int label;
 };
 
-const CButtonSpec BUTTONS[] = {
+const CButtonDef BUTTONS[] = {
     {STD_FILENEW, ID_FILE_NEW, 0},          {STD_FILEOPEN, ID_FILE_OPEN, 1},
     {STD_FILESAVE, ID_FILE_SAVE, 2},        {-1, 0, 0},
     {STD_UNDO, ID_EDIT_UNDO, 3},            {STD_REDOW, ID_EDIT_REDO, 4},
@@ -56,12 +56,12 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance)
     TBBUTTON buttons[count];
     memset(buttons, 0, sizeof(buttons));
     for (int i = 0; i < count; i++) {
-        const CButtonSpec& spec = BUTTONS[i];
-        buttons[i].iBitmap = spec.bitmap < 0 ? 0 : spec.bitmap;
-        buttons[i].idCommand = spec.command;
+        const CButtonDef& def = BUTTONS[i];
+        buttons[i].iBitmap = def.bitmap < 0 ? 0 : def.bitmap;
+        buttons[i].idCommand = def.command;
         buttons[i].fsState = TBSTATE_ENABLED;
-        buttons[i].fsStyle = spec.bitmap < 0 ? TBSTYLE_SEP : TBSTYLE_BUTTON;
-        buttons[i].iString = spec.bitmap < 0 ? 0 : spec.label;
+        buttons[i].fsStyle = def.bitmap < 0 ? TBSTYLE_SEP : TBSTYLE_BUTTON;
+        buttons[i].iString = def.bitmap < 0 ? 0 : def.label;
     }
     SendMessageA(toolbar, TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons));
     SendMessageA(toolbar, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(LABELS));
