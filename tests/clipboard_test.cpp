@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/AppState.h"
 #include "app/DocFrame.h"
 #include "app/OpenDocument.h"
 #include "document/EditHistory.h"
@@ -295,4 +296,23 @@ TEST(Shortcuts, EditKeysAndToolbarCommandsReachTheFocusedView)
     doc->m_bModified = 0;
     for (const SeenDialog& d : watcher.Seen())
         ADD_FAILURE() << "box " << d.caption << ": " << d.text;
+}
+
+TEST(Shortcuts, ThePasteButtonFollowsTextThatAnotherProgramPuts)
+{
+    TempFolder folder;
+    std::string file = folder.File("clip.bin");
+    DialogWatcher watcher(IDCANCEL);
+    AppWindow app;
+    ASSERT_TRUE(app.Started());
+    app.Command(ID_FILE_NEW);
+    ASSERT_TRUE(EmptyTheClipboard());
+    PumpMessages(100);
+    EXPECT_FALSE(SendMessageA(g_hToolbar, TB_ISBUTTONENABLED, ID_EDIT_PASTE, 0));
+
+    WriteBytes(file, std::string("news", 5));
+    ASSERT_EQ(0, RunClipboardPeer("put", file));
+    PumpMessages(100);
+    EXPECT_TRUE(SendMessageA(g_hToolbar, TB_ISBUTTONENABLED, ID_EDIT_PASTE, 0));
+    EXPECT_EQ(0u, watcher.Count());
 }

@@ -3,12 +3,14 @@
 #include <new>
 
 #include "app/AppState.h"
+#include "app/DocFrame.h"
 #include "app/ErrorBox.h"
 #include "app/OpenDocument.h"
 #include "app/StatusBar.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/FileDialogs.h"
 #include "resources/resource.h"
+#include "view/EditDisplay.h"
 
 static const char FRAME_PROPERTY_NAME[] = "tmpltProp";
 
@@ -26,11 +28,25 @@ CMainFrame* GetMainFrame(HWND window)
     return static_cast<CMainFrame*>(GetPropA(window, FRAME_PROPERTY_NAME));
 }
 
+// The listener calls are newer than the system level this editor is built for: found at
+// run time, and where they are missing the Paste button follows only the editor's own moves.
+static void ClipboardListening(HWND window, int listen)
+{
+    typedef BOOL(WINAPI * Listener)(HWND);
+    FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), listen
+                                       ? "AddClipboardFormatListener"
+                                       : "RemoveClipboardFormatListener");
+    Listener call = reinterpret_cast<Listener>(reinterpret_cast<void*>(found));
+    if (call)
+        call(window);
+}
+
 void OnMainCreate(HWND window)
 {
     CMainFrame* frame = new (std::nothrow) CMainFrame;
     if (frame)
         SetPropA(window, FRAME_PROPERTY_NAME, frame);
+    ClipboardListening(window, 1);
 }
 
 HWND GetActiveFrame(int* maximised)
@@ -47,6 +63,7 @@ HWND GetActiveFrame(int* maximised)
 
 void CMainFrame::OnDestroy(HWND window)
 {
+    ClipboardListening(window, 0);
     RemovePropA(window, FRAME_PROPERTY_NAME);
     delete this;
     for (HIMAGELIST& list : g_hToolbarImages) {
@@ -190,6 +207,14 @@ void CMainFrame::OnFindMessage(FINDREPLACEA* record)
         else
             g_hReplaceDialog = nullptr;
     }
+}
+
+void CMainFrame::OnClipboardUpdate()
+{
+    HWND active = GetActiveFrame(nullptr);
+    CDocFrame* frame = active ? static_cast<CDocFrame*>(GetPropA(active, FRAME_PROPERTY)) : nullptr;
+    if (frame && frame->m_pView)
+        frame->m_pView->UpdateCommandState();
 }
 
 void RefreshToolbar()

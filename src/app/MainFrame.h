@@ -22,6 +22,8 @@ public:
     void OnPaint(HWND window);
     void OnDocumentGone(COpenDocument* document);
     void OnFindMessage(FINDREPLACEA* record);
+    // Another program, or this one, changed the clipboard: the Paste button follows.
+    void OnClipboardUpdate();
 
     // Closes every document in opening order; stops at the first that refuses.
     int CloseAll();

@@ -48,6 +48,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DOCUMENT_GONE:
         frame->OnDocumentGone(reinterpret_cast<COpenDocument*>(wParam));
         return 0;
+    case WM_CLIPBOARDUPDATE:
+        frame->OnClipboardUpdate();
+        return 0;
     case WM_REFRESH_TOOLBAR:
         RefreshToolbar();
         return 0;
