@@ -109,6 +109,21 @@ static void OpenChosenFile(HWND mainWindow, CMainFrame* frame, const char* path)
     frame->AddDocument(file, path);
 }
 
+// The part of the Open and Save As records that both dialogs fill alike.
+static void FillFileRecord(OPENFILENAMEA* ofn, HWND owner, const char* filter, int filterIndex,
+                           char* file, int fileSize, char* title, int titleSize)
+{
+    memset(ofn, 0, sizeof(*ofn));
+    ofn->lStructSize = sizeof(*ofn);
+    ofn->hwndOwner = owner;
+    ofn->lpstrFilter = filter;
+    ofn->nFilterIndex = filterIndex;
+    ofn->lpstrFile = file;
+    ofn->nMaxFile = fileSize;
+    ofn->lpstrFileTitle = title;
+    ofn->nMaxFileTitle = titleSize;
+}
+
 void OpenDocuments(HWND mainWindow)
 {
     CMainFrame* frame = GetMainFrame(mainWindow);
@@ -117,16 +132,9 @@ void OpenDocuments(HWND mainWindow)
     char* buffer = new char[OPEN_BUFFER_SIZE]();
     char* title = new char[TITLE_BUFFER_SIZE]();
     OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = mainWindow;
-    ofn.lpstrFilter = OPEN_FILTER;
+    FillFileRecord(&ofn, mainWindow, OPEN_FILTER, 2, buffer, OPEN_BUFFER_SIZE, title,
+                   TITLE_BUFFER_SIZE);
     ofn.nMaxCustFilter = 128;
-    ofn.nFilterIndex = 2;
-    ofn.lpstrFile = buffer;
-    ofn.nMaxFile = OPEN_BUFFER_SIZE;
-    ofn.lpstrFileTitle = title;
-    ofn.nMaxFileTitle = TITLE_BUFFER_SIZE;
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                 OFN_ENABLEHOOK;
     ofn.lpstrDefExt = "cpp";
@@ -154,15 +162,7 @@ void OpenDocuments(HWND mainWindow)
 int ShowSaveAsDialog(HWND owner, char* path, int pathSize, char* title, int titleSize)
 {
     OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = SAVE_FILTER;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = pathSize;
-    ofn.lpstrFileTitle = title;
-    ofn.nMaxFileTitle = titleSize;
+    FillFileRecord(&ofn, owner, SAVE_FILTER, 1, path, pathSize, title, titleSize);
     // No OFN_FILEMUSTEXIST: a document is usually saved under a name that does not exist yet.
     ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ENABLEHOOK | OFN_OVERWRITEPROMPT;
     ofn.lpstrDefExt = "cpp";
