@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/AppState.h"
+#include "app/BitmapCommand.h"
 #include "app/DocFrame.h"
 #include "app/ErrorBox.h"
 #include "app/OpenDocument.h"
@@ -183,6 +184,9 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         break;
     case ID_WINDOW_PREVIOUS:
         SendMessageA(g_hMDIClient, WM_MDINEXT, 0, 1);
+        break;
+    case ID_BITMAP_CONVERT:
+        ConvertBitmapFile(window);
         break;
     case ID_HELP_ABOUT:
         ShowAboutBox(window);

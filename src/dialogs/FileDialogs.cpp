@@ -8,6 +8,7 @@
 #include "app/ErrorBox.h"
 #include "app/MainFrame.h"
 #include "app/StatusBar.h"
+#include "dialogs/FileDialogParts.h"
 
 namespace {
 
@@ -18,25 +19,6 @@ const int TITLE_BUFFER_SIZE = 128;
 
 const char NOT_TEXT_WARNING[] = "The selected file cannot be opened with this application.\n"
                                 "Please choose text files only.";
-const char NON_TEXT_QUESTION[] =
-    "Saving this file in a non-text format can lead to undesired\n"
-    "results when loading or locating the file in the future.\n"
-    "Do you wish to proceed?";
-
-// Keeps the common dialog open after CDN_FILEOK.
-UINT_PTR RefuseChoice(HWND dialog)
-{
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
-    return 1;
-}
-
-const OPENFILENAMEA* FileOkRecord(UINT message, LPARAM lParam)
-{
-    if (message != WM_NOTIFY)
-        return nullptr;
-    const OFNOTIFYA* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-    return notify->hdr.code == CDN_FILEOK ? notify->lpOFN : nullptr;
-}
 
 } // namespace
 
@@ -91,10 +73,7 @@ UINT_PTR CALLBACK SaveHookProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
     const OPENFILENAMEA* record = FileOkRecord(message, lParam);
     if (!record || IsTextExtension(record->lpstrFile + record->nFileExtension))
         return 0;
-    if (MessageBoxA(GetParent(dialog), NON_TEXT_QUESTION, APP_CAPTION,
-                    MB_ICONWARNING | MB_YESNO) == IDNO)
-        return RefuseChoice(dialog);
-    return 0;
+    return ConfirmOtherFormat(dialog);
 }
 
 static void OpenChosenFile(HWND mainWindow, CMainFrame* frame, const char* path)
@@ -107,21 +86,6 @@ static void OpenChosenFile(HWND mainWindow, CMainFrame* frame, const char* path)
     }
     ShowEditorPanes(1);
     frame->AddDocument(file, path);
-}
-
-// The part of the Open and Save As records that both dialogs fill alike.
-static void FillFileRecord(OPENFILENAMEA* ofn, HWND owner, const char* filter, int filterIndex,
-                           char* file, int fileSize, char* title, int titleSize)
-{
-    memset(ofn, 0, sizeof(*ofn));
-    ofn->lStructSize = sizeof(*ofn);
-    ofn->hwndOwner = owner;
-    ofn->lpstrFilter = filter;
-    ofn->nFilterIndex = filterIndex;
-    ofn->lpstrFile = file;
-    ofn->nMaxFile = fileSize;
-    ofn->lpstrFileTitle = title;
-    ofn->nMaxFileTitle = titleSize;
 }
 
 void OpenDocuments(HWND mainWindow)
