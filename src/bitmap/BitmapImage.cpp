@@ -33,7 +33,8 @@ BYTE* CopyOf(const BYTE* bytes, DWORD size)
 
 } // namespace
 
-CBitmapImage::CBitmapImage() : m_pHeader(nullptr), m_nHeaderSize(0), m_pPixels(nullptr), m_nPixelSize(0)
+CBitmapImage::CBitmapImage()
+    : m_pHeader(nullptr), m_nHeaderSize(0), m_pPixels(nullptr), m_nPixelSize(0)
 {
 }
 

@@ -3,7 +3,8 @@
 
 // A bitmap file held in memory: its header block (the info header with its colour table,
 // as the file holds them) and its pixel block (the rows as stored, from the pixel offset).
-// The blocks always hold at least what their header says: loading and reduction check it.
+// Loading makes the blocks hold at least what their header says; reduction and saving
+// check it again, so that no header changed since can make them read past a block.
 class CBitmapImage {
 public:
     CBitmapImage();

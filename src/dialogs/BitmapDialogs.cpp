@@ -1,7 +1,5 @@
 #include "dialogs/BitmapDialogs.h"
 
-#include <string.h>
-
 #include "app/AppState.h"
 #include "dialogs/FileDialogParts.h"
 
@@ -18,7 +16,7 @@ int ShowBitmapDialog(HWND owner, char* path, int size, int save)
     OPENFILENAMEA ofn;
     FillFileRecord(&ofn, owner, save ? SAVE_FILTER : OPEN_FILTER, 0, path, size,
                    title, sizeof(title));
-    // The record as the system's dialogs of this editor's first version knew it.
+    // The record as older systems know it, without the fields that came later.
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     ofn.lpstrDefExt = "bmp";
     if (save) {
