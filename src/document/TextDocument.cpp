@@ -21,7 +21,7 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
       m_nTableCapacity(0), m_pHistory(nullptr),
       m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
       m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner),
-      m_bLoadRefused(0)
+      m_bLoadRefused(0), m_nChangeCount(0)
 {
     SetNames(path);
     m_pHistory = new CEditHistory(this);
@@ -231,6 +231,7 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     m_pText[m_nLength] = 0;
 
     UpdateTableForInsertion(m_pText + index, line, breaks);
+    m_nChangeCount++;
     NotifyViews(NotifyTextInserted, index, count);
     m_bModified = 1;
     return 1;
@@ -299,6 +300,7 @@ int CTextDocument::RemoveText(int index, int count)
     m_pText[m_nLength] = 0;
 
     UpdateTableForRemoval(m_pText + index, line, breaks);
+    m_nChangeCount++;
     NotifyViews(NotifyTextRemoved, index, count);
     m_bModified = 1;
     return 1;

@@ -30,6 +30,14 @@ public:
     int MoveWithUndo(int source, int target, int count);
     int ReplaceAllWithUndo(const int* indexes, int count, int oldLength, const char* bytes,
                            int newLength, int matchCase);
+    // Replaces count ascending, apart ranges of removed bytes at at[i] with inserted bytes
+    // of bytes(user, i) in one pass, leaving the text, the line table, the widest line and
+    // the views as the primitives would, range by range from the first. 0 (nothing
+    // changed) when a range or a replacement holds a line break or memory is short: then
+    // the caller goes range by range itself. (BulkReplace.cpp)
+    typedef const char* (*RangeBytes)(const void* user, int i);
+    int ReplaceRanges(const int* at, int count, int removed, RangeBytes bytes,
+                      const void* user, int inserted);
     // Undo and Redo return 1 while a further step remains to be undone or redone.
     int Undo();
     int Redo();
@@ -39,6 +47,8 @@ public:
     char* GetTextAt(int index) const { return m_pText + index; }
     int GetTextLength() const { return static_cast<int>(m_nLength); }
     int GetLineCount() const { return m_nLineCount; }
+    // Rises with every change of the text, so that a kept position can tell it is stale.
+    unsigned int GetChangeCount() const { return m_nChangeCount; }
     int GetLineWidth(int line) const { return m_pLineWidths[line]; }
     int GetWidestWidth() const { return m_nWidestWidth; }
     int GetWidestIndex() const { return m_nWidestIndex; }
@@ -93,6 +103,7 @@ public:
     volatile int m_bSortCancel;
     COpenDocument* m_pOwner;
     int m_bLoadRefused;
+    unsigned int m_nChangeCount;
 
 protected:
     void SetNames(const char* path);

@@ -470,6 +470,34 @@ int CEditDisplay::OnFontChanged()
     return 1;
 }
 
+// The same end as the replacements one by one, without the walk in between: the top
+// stays on its line, a kept caret and selection are clamped to the shortest text there was,
+// and the scroll bars clamp once.
+int CEditDisplay::OnTextReplaced(int caret, int shortest)
+{
+    ForgetMeasurements();
+    int lineLength, top = 0;
+    const char* text = m_pDocument->GetTextAt(0);
+    m_pTopLine = MoveByLines(GetVertPos(), &lineLength, &top, text);
+    m_nTopIndex = top;
+    if (m_nIndex > shortest)
+        m_nIndex = shortest;
+    m_pSelection->ClampTo(shortest);
+    if (m_pScrollBars)
+        m_pScrollBars->Recalculate();
+    if (HasFocus())
+        MoveCaret(caret);
+    InvalidateView();
+    UpdateCommandState();
+    return 1;
+}
+
+int NotifyTextReplaced(CEditDisplay* view, void* notice)
+{
+    CEditNotice* n = static_cast<CEditNotice*>(notice);
+    return view->OnTextReplaced(n->index, n->count);
+}
+
 int NotifyBufferMoved(CEditDisplay* view, void*)
 {
     return view->OnBufferMoved();

@@ -105,6 +105,7 @@ public:
     int OnTextRemoved(int index, int count);
     int OnUndoStarting();
     int OnFontChanged();
+    int OnTextReplaced(int caret, int shortest);
 
     HWND GetWindow() const { return m_hWnd; }
     CTextDocument* GetDocument() const { return m_pDocument; }
@@ -186,3 +187,6 @@ int NotifyTextRemoving(CEditDisplay* view, void* notice);
 int NotifyTextRemoved(CEditDisplay* view, void* notice);
 int NotifyUndoStarting(CEditDisplay* view, void* notice);
 int NotifyFontChanged(CEditDisplay* view, void* notice);
+// Many ranges replaced in one pass: index is where the caret of the view that made the
+// edit ends, count the shortest length the text had in between.
+int NotifyTextReplaced(CEditDisplay* view, void* notice);
