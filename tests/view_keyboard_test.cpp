@@ -62,6 +62,17 @@ TEST(Caret, ShiftExtendsAndAPlainArrowCollapses)
     SendKey(W(v), VK_DOWN, true);
     EXPECT_EQ(5, v->m_pSelection->Start());
     EXPECT_EQ(16, v->m_pSelection->End());
+
+    // A selection shrunk back to nothing starts again at the caret, not at its old anchor.
+    SendKey(W(v), VK_UP);
+    v->MoveCaret(5);
+    SendKey(W(v), VK_RIGHT, true);
+    SendKey(W(v), VK_LEFT, true);
+    SendKey(W(v), VK_RIGHT);
+    SendKey(W(v), VK_RIGHT);
+    SendKey(W(v), VK_RIGHT, true);
+    EXPECT_EQ(7, v->m_pSelection->Start());
+    EXPECT_EQ(8, v->m_pSelection->End());
 }
 
 TEST(Caret, HomeAndEndClearTheSelectionEvenWithShift)

@@ -322,7 +322,7 @@ void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
         SetMenuState(menu, 40023, FALSE, m_pDocument->CanRedo());
         SetMenuState(menu, 40007, FALSE, selected);
         SetMenuState(menu, 40008, FALSE, selected);
-        SetMenuState(menu, 40010, FALSE, selected);
+        SetMenuState(menu, 40010, FALSE, CanDelete());
         SetMenuState(menu, 40009, FALSE, IsClipboardFormatAvailable(CF_TEXT));
         SetMenuState(menu, 40011, FALSE, text);
         SetMenuState(menu, 40012, FALSE, text);
@@ -337,9 +337,18 @@ void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
     }
 }
 
+// The Delete key reaches the view as command 40010 through the accelerators, which drop
+// the command while its menu item is grayed: the item follows the caret, not the popup.
+int CEditDisplay::CanDelete() const
+{
+    return !m_pSelection->IsEmpty() || m_nIndex < m_pDocument->GetTextLength();
+}
+
 void CEditDisplay::UpdateCommandState()
 {
     HWND main = m_pOwner->GetMainWindow();
+    if (main && GetMenu(main))
+        SetMenuState(GetMenu(main), 40010, FALSE, CanDelete());
     HWND toolbar = main ? FindWindowExA(main, nullptr, "ToolbarWindow32", nullptr) : nullptr;
     if (!toolbar)
         return;

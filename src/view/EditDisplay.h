@@ -87,6 +87,7 @@ public:
     void OnMouseWheel(int delta);
     int IsDocumentVisible() const;
     void UpdateCommandState();
+    int CanDelete() const;
     void OnSelectionChanged();
     void SelectAll();
     void ShowSelectionUnfocused();
