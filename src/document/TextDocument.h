@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "document/LineSort.h"
 #include "document/PtrList.h"
 
 class CEditHistory;
@@ -38,6 +39,12 @@ public:
     typedef const char* (*RangeBytes)(const void* user, int i);
     int ReplaceRanges(const int* at, int count, int removed, RangeBytes bytes,
                       const void* user, int inserted);
+    // The line sort (DocumentSort.cpp). A run reads the text as it is when the run is made;
+    // its sorted text then replaces the whole text as one undo step (1 when it did).
+    CLineSort* NewLineSort(SortNotify notify, void* context);
+    int ApplySortedText(const CLineSort& sort);
+    // The whole sort at once on the calling thread, in the order bits SORT_*.
+    int SortLinesNow(int order, SortNotify notify, void* context);
     // Undo and Redo return 1 while a further step remains to be undone or redone.
     int Undo();
     int Redo();
