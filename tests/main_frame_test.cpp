@@ -12,6 +12,7 @@
 #include "app/StatusBar.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
+#include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
@@ -153,6 +154,26 @@ TEST_F(MainFrame, NewWindowNumbersTheCaptionsFromZero)
     EXPECT_EQ(1u, dialogs.Count());
     EXPECT_EQ(1u, app.Documents().size());
     EXPECT_TRUE(IsWindow(only));
+}
+
+TEST_F(MainFrame, ThePositionPaneFollowsTheViewThatTakesTheFocus)
+{
+    app.Command(ID_FILE_NEW);
+    app.Command(ID_WINDOW_NEWWINDOW);
+    COpenDocument* document = app.Documents()[0];
+    ASSERT_EQ(2, document->GetFrameCount());
+    CEditDisplay* first = static_cast<CDocFrame*>(document->m_pFrames->GetAt(0))->m_pView;
+    CEditDisplay* second = static_cast<CDocFrame*>(document->m_pFrames->GetAt(1))->m_pView;
+    SetFocus(second->m_hWnd);
+    document->GetTextDocument()->InsertText("abc\rde", 6, 0);
+    PumpMessages();
+    HWND status = g_pStatusBar->m_hWnd;
+    EXPECT_EQ("Row: 1 Col: 2", StatusText(status, 0));
+    SetFocus(first->m_hWnd);
+    EXPECT_EQ("Row: 0 Col: 0", StatusText(status, 0));
+    SetFocus(second->m_hWnd);
+    EXPECT_EQ("Row: 1 Col: 2", StatusText(status, 0));
+    document->GetTextDocument()->m_bModified = 0;
 }
 
 TEST_F(MainFrame, CloseAllStopsAtTheFirstCancelledPrompt)

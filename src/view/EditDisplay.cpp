@@ -230,6 +230,8 @@ void CEditDisplay::OnSetFocus()
         ComputeLineLayout(p.y / m_nLineHeight);
         m_ptCaret = p;
     }
+    // The position pane showed the caret of the view that had the focus before.
+    PublishCaretPosition();
     UpdateCaret(1);
     if (!m_pSelection->IsEmpty()) {
         InvalidateView();
