@@ -38,6 +38,54 @@ static void PasteAtEnd(ViewHarness& h)
     SendCommand(h.View(), ID_EDIT_PASTE);
 }
 
+// Another program holding the clipboard for a while, here a thread of our own.
+struct ClipboardHolder {
+    explicit ClipboardHolder(DWORD holdMs) : m_hold(holdMs)
+    {
+        m_opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_thread = CreateThread(nullptr, 0, Hold, this, 0, nullptr);
+        WaitForSingleObject(m_opened, 10000);
+    }
+    ~ClipboardHolder()
+    {
+        WaitForSingleObject(m_thread, 30000);
+        CloseHandle(m_thread);
+        CloseHandle(m_opened);
+    }
+    static DWORD WINAPI Hold(void* self)
+    {
+        ClipboardHolder* h = static_cast<ClipboardHolder*>(self);
+        BOOL open = OpenClipboard(nullptr);
+        SetEvent(h->m_opened);
+        Sleep(h->m_hold);
+        if (open)
+            CloseClipboard();
+        return 0;
+    }
+    DWORD m_hold;
+    HANDLE m_opened;
+    HANDLE m_thread;
+};
+
+TEST(Clipboard, CommandsWaitBrieflyForAClipboardHeldElsewhereAndCutKeepsTheTextOnFailure)
+{
+    ViewHarness h("keep this");
+    CEditDisplay* v = h.View();
+    SelectRange(v, 0, 4);
+    {
+        ClipboardHolder brief(40);
+        SendCommand(v, ID_EDIT_COPY);
+    }
+    EXPECT_EQ("keep", Clipboard());
+    {
+        ClipboardHolder long_(1500);
+        SendCommand(v, ID_EDIT_CUT);
+        EXPECT_EQ("keep this", h.Text()) << "nothing is cut when the clipboard stays closed";
+    }
+    SendCommand(v, ID_EDIT_CUT);
+    EXPECT_EQ(" this", h.Text());
+}
+
 TEST(Clipboard, CopyPutsCrLfTextThatPastesBackAsTheSameBytes)
 {
     ViewHarness h("xa\rby");
