@@ -67,11 +67,13 @@ void CMainFrame::OnDestroy(HWND window)
     ClipboardListening(window, 0);
     RemovePropA(window, FRAME_PROPERTY_NAME);
     delete this;
-    for (HIMAGELIST& list : g_hToolbarImages) {
-        if (list)
-            ImageList_Destroy(list);
-        list = nullptr;
+    // The toolbar made the normal list for TB_LOADIMAGES and destroys it itself; the hot
+    // and disabled copies are ours.
+    for (int i = 1; i < 3; i++) {
+        if (g_hToolbarImages[i])
+            ImageList_Destroy(g_hToolbarImages[i]);
     }
+    g_hToolbarImages[0] = g_hToolbarImages[1] = g_hToolbarImages[2] = nullptr;
     if (g_hFindDialog)
         DestroyWindow(g_hFindDialog);
     if (g_hReplaceDialog)
