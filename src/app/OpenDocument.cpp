@@ -45,7 +45,7 @@ int COpenDocument::Create(HANDLE file, const char* path)
 {
     m_bClosing = 0;
     m_pTextDocument = new (std::nothrow) CTextDocument(this, file, path);
-    if (!m_pTextDocument || !m_pTextDocument->m_pText) {
+    if (!m_pTextDocument || !m_pTextDocument->IsReady()) {
         DWORD error = GetLastError();
         if (!m_pTextDocument && file)
             CloseHandle(file);

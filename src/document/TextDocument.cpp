@@ -1,5 +1,7 @@
 #include "document/TextDocument.h"
 
+#include <new>
+
 #include <stdint.h>
 #include <string.h>
 
@@ -24,11 +26,12 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
       m_bLoadRefused(0), m_nChangeCount(0)
 {
     SetNames(path);
-    m_pHistory = new CEditHistory(this);
-    m_pFontInfo = new CFontInfo(this);
-    AllocateText(TEXT_BLOCK_STEP);
-    AllocateLineTable(1);
-    if (file)
+    m_pHistory = new (std::nothrow) CEditHistory(this);
+    m_pFontInfo = new (std::nothrow) CFontInfo(this);
+    // Without its first blocks the document is not made at all (IsReady); nothing may
+    // reach a null block later.
+    if (m_pHistory && m_pFontInfo && AllocateText(TEXT_BLOCK_STEP) && AllocateLineTable(1) &&
+        file)
         LoadDocumentFile();
 
     m_hArrowCursor = LoadCursorA(nullptr, IDC_ARROW);

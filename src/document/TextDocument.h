@@ -18,6 +18,8 @@ class CTextDocument : public CObject {
 public:
     CTextDocument(COpenDocument* owner, HANDLE file, const char* path);
     virtual ~CTextDocument();
+    // 0 when a first allocation failed: such a document must be deleted unused.
+    int IsReady() const { return m_pHistory && m_pFontInfo && m_pText && m_pLineWidths; }
 
     int InsertText(const char* bytes, int count, int index);
     int RemoveText(int index, int count);
