@@ -120,7 +120,12 @@ COpenDocument* CMainFrame::AddDocument(HANDLE file, const char* path)
         delete document;
         return nullptr;
     }
-    m_pDocuments->AddTail(document);
+    // A document missing from the list would escape the close questions at exit.
+    if (!m_pDocuments->AddTail(document)) {
+        delete document;
+        ShowLastError(g_hMainWindow, "Document creation failed", ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     return document;
 }
 
