@@ -488,6 +488,28 @@ TEST_F(MainFrame, AWindowListEntryActivatesItsFrame)
     EXPECT_EQ(first, app.ActiveFrame());
 }
 
+TEST_F(MainFrame, MoreWindowsListsEveryFrameAndActivatesTheChosenOne)
+{
+    app.Command(ID_FILE_NEW);
+    HWND first = app.ActiveFrame();
+    for (int i = 0; i < 10; i++)
+        app.Command(ID_FILE_NEW);
+    ASSERT_EQ(11u, app.FrameWindows().size());
+    LRESULT listed = -1;
+    DialogWatcher watcher([&listed](HWND dialog, const SeenDialog&) {
+        HWND list = GetDlgItem(dialog, IDC_WINDOW_LIST);
+        listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
+        // The list runs from the active window down: the first document is last.
+        SendMessageA(list, LB_SETCURSEL, listed - 1, 0);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(list));
+    });
+    SendMessageA(app.Main(), WM_COMMAND, IDW_FIRST_MDI_CHILD + 9, 0);
+    EXPECT_EQ(11, listed);
+    EXPECT_EQ(first, app.ActiveFrame());
+    EXPECT_EQ(1u, watcher.Count());
+}
+
 TEST_F(MainFrame, CtrlF6ReachesTheMdiClientWhileAViewHasTheFocus)
 {
     app.Command(ID_FILE_NEW);

@@ -10,6 +10,7 @@
 #include "app/StatusBar.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/FileDialogs.h"
+#include "dialogs/WindowListDialog.h"
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
 
@@ -136,13 +137,33 @@ void CMainFrame::OnDocumentGone(COpenDocument* document)
         ShowEditorPanes(0);
 }
 
+static const int MORE_WINDOWS_ENTRY = 9;
+
+static int CountFrames()
+{
+    int count = 0;
+    for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT))
+        count += GetWindow(child, GW_OWNER) == nullptr;
+    return count;
+}
+
 // The window list's ids start at 100000, past what DefFrameProcA reads from a command's
 // low word, so a chosen entry is activated here. An accelerator's command (high word 1)
 // names no frame.
-static int ActivateListedFrame(WPARAM id)
+static int ActivateListedFrame(HWND window, WPARAM id)
 {
     if (id < static_cast<WPARAM>(IDW_FIRST_MDI_CHILD))
         return 0;
+    // Past nine windows the tenth entry is "More Windows...", which shares the tenth
+    // window's id: it offers every window instead.
+    if (id == static_cast<WPARAM>(IDW_FIRST_MDI_CHILD + MORE_WINDOWS_ENTRY) &&
+        CountFrames() > MORE_WINDOWS_ENTRY) {
+        HWND chosen = ChooseDocumentWindow(window, g_hMDIClient);
+        if (chosen)
+            SendMessageA(g_hMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(chosen), 0);
+        return 1;
+    }
     for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (static_cast<WPARAM>(GetWindowLongPtrA(child, GWLP_ID)) == id) {
@@ -157,7 +178,7 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     int id = LOWORD(wParam);
     HWND active = GetActiveFrame(nullptr);
-    if (ActivateListedFrame(wParam)) {
+    if (ActivateListedFrame(window, wParam)) {
         DefFrameProcA(window, g_hMDIClient, WM_COMMAND, wParam, lParam);
         return;
     }

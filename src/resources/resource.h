@@ -16,6 +16,7 @@
 #define IDD_SEND 135
 #define IDD_SORTING 136
 #define IDD_ABOUT 137
+#define IDD_WINDOW_LIST 139
 #define IDD_PRINT 1538
 #define IDD_FONT 1543
 #define IDD_FIND 10000
@@ -71,6 +72,9 @@
 #define IDW_STATUSBAR 10000
 #define IDW_TOOLBAR 10001
 #define IDW_FIRST_MDI_CHILD 100000
+
+// Window list dialog ("More Windows...")
+#define IDC_WINDOW_LIST 1030
 
 // About box controls
 #define IDC_ABOUT_TITLE 1027
