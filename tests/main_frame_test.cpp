@@ -204,6 +204,32 @@ TEST_F(MainFrame, CloseAllStopsAtTheFirstCancelledPrompt)
     EXPECT_EQ(4, StatusPartCount(g_pStatusBar->m_hWnd));
 }
 
+TEST_F(MainFrame, EndingTheSessionAsksLikeClosingAndKeepsTheDocumentsUntilItEnds)
+{
+    app.Command(ID_FILE_NEW);
+    CTextDocument* doc = app.Documents()[0]->GetTextDocument();
+    doc->InsertText("unsaved", 7, 0);
+    {
+        DialogWatcher cancel(IDCANCEL);
+        EXPECT_EQ(FALSE, SendMessageA(app.Main(), WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, cancel.Count());
+    }
+    {
+        DialogWatcher no(IDNO);
+        EXPECT_EQ(TRUE, SendMessageA(app.Main(), WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, no.Count());
+    }
+    ASSERT_EQ(1u, app.Documents().size()) << "the documents stay open until the session ends";
+    EXPECT_TRUE(doc->IsModified());
+    SendMessageA(app.Main(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(app.Main())) << "another program refused: the editor goes on";
+
+    DialogWatcher none(IDCANCEL);
+    SendMessageA(app.Main(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(IsWindow(app.Main()));
+    EXPECT_EQ(0u, none.Count());
+}
+
 TEST_F(MainFrame, NothingOfADocumentGoesWhileItsSortRuns)
 {
     app.Command(ID_FILE_NEW);
@@ -216,6 +242,7 @@ TEST_F(MainFrame, NothingOfADocumentGoesWhileItsSortRuns)
     EXPECT_EQ(0, app.Frame()->CloseAll());
     SendMessageA(app.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(app.Main()));
+    EXPECT_EQ(FALSE, SendMessageA(app.Main(), WM_QUERYENDSESSION, 0, 0));
     EXPECT_EQ(1u, app.Documents().size());
 
     document->GetTextDocument()->m_hSortThread = nullptr;

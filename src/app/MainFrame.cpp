@@ -9,6 +9,7 @@
 #include "app/OpenDocument.h"
 #include "app/StatusBar.h"
 #include "dialogs/AboutBox.h"
+#include "document/TextDocument.h"
 #include "dialogs/FileDialogs.h"
 #include "dialogs/WindowListDialog.h"
 #include "resources/resource.h"
@@ -89,6 +90,29 @@ void CMainFrame::OnDestroy(HWND window)
 void CMainFrame::OnClose(HWND window)
 {
     if (CloseAll())
+        DestroyWindow(window);
+}
+
+// The session ends only when every document may go: the same questions as closing the
+// main window, but the documents stay open until the session really ends.
+BOOL CMainFrame::OnQueryEndSession()
+{
+    for (CPtrNode* node = m_pDocuments->m_pFirst; node; node = node->next) {
+        if (static_cast<COpenDocument*>(node->item)->IsBusy())
+            return FALSE;
+    }
+    for (CPtrNode* node = m_pDocuments->m_pFirst; node; node = node->next) {
+        if (!static_cast<COpenDocument*>(node->item)->GetTextDocument()->QueryClose())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+// Every question was answered at WM_QUERYENDSESSION; when another program refused the
+// session end the editor goes on as it was.
+void CMainFrame::OnEndSession(HWND window, BOOL ending)
+{
+    if (ending)
         DestroyWindow(window);
 }
 
