@@ -81,6 +81,7 @@ public:
     int SaveDocument(int force);
     int SaveDocumentAs();
     int WriteDocumentFile();
+    const char* LockFileText(HGLOBAL* block, int* length) const;
     int QueryClose();
     // CR becomes CR LF. length: the byte count in (0: up to the NUL), the converted count out.
     static HGLOBAL ToFileText(const char* text, int* length);
