@@ -303,20 +303,36 @@ TEST(Clipboard, TextCrossesToAndFromAnotherProgram)
     EXPECT_EQ("one\rtwofrom\rthere\rend", h.Text());
 }
 
+// The editor with one new document holding text, its view focused.
+struct FocusedDocument {
+    explicit FocusedDocument(const char* text)
+    {
+        app.Command(ID_FILE_NEW);
+        frame = app.FrameOf(app.ActiveFrame());
+        doc = frame ? frame->m_pDocument->GetTextDocument() : nullptr;
+        if (!frame || !frame->m_pView)
+            return;
+        doc->InsertText(text, lstrlenA(text), 0);
+        SetFocus(frame->m_pView->m_hWnd);
+        PumpMessages();
+    }
+    std::string Text() const { return std::string(doc->GetTextAt(0), doc->GetTextLength()); }
+
+    AppWindow app;
+    CDocFrame* frame;
+    CTextDocument* doc;
+};
+
 // The editor itself: the menu bar, the toolbar and the accelerators reach the focused view.
 TEST(Shortcuts, EditKeysAndToolbarCommandsReachTheFocusedView)
 {
     DialogWatcher watcher(IDCANCEL);
-    AppWindow app;
-    ASSERT_TRUE(app.Started());
-    app.Command(ID_FILE_NEW);
-    CDocFrame* frame = app.FrameOf(app.ActiveFrame());
-    ASSERT_TRUE(frame && frame->m_pView);
-    CTextDocument* doc = frame->m_pDocument->GetTextDocument();
-    doc->InsertText("hello", 5, 0);
-    SetFocus(frame->m_pView->m_hWnd);
-    PumpMessages();
-    auto text = [doc] { return std::string(doc->GetTextAt(0), doc->GetTextLength()); };
+    FocusedDocument editor("hello");
+    ASSERT_TRUE(editor.frame && editor.frame->m_pView);
+    AppWindow& app = editor.app;
+    CDocFrame* frame = editor.frame;
+    CTextDocument* doc = editor.doc;
+    auto text = [&editor] { return editor.Text(); };
 
     PressShortcut('A', true);
     EXPECT_EQ(5, frame->m_pView->m_pSelection->End());
@@ -351,16 +367,10 @@ TEST(Shortcuts, EditKeysAndToolbarCommandsReachTheFocusedView)
 TEST(Shortcuts, DeleteWithoutASelectionRemovesTheNextCharacterAndJoinsLines)
 {
     DialogWatcher watcher(IDCANCEL);
-    AppWindow app;
-    ASSERT_TRUE(app.Started());
-    app.Command(ID_FILE_NEW);
-    CDocFrame* frame = app.FrameOf(app.ActiveFrame());
-    ASSERT_TRUE(frame && frame->m_pView);
-    CTextDocument* doc = frame->m_pDocument->GetTextDocument();
-    doc->InsertText("ab\rcd", 5, 0);
-    SetFocus(frame->m_pView->m_hWnd);
-    PumpMessages();
-    auto text = [doc] { return std::string(doc->GetTextAt(0), doc->GetTextLength()); };
+    FocusedDocument editor("ab\rcd");
+    ASSERT_TRUE(editor.frame && editor.frame->m_pView);
+    CTextDocument* doc = editor.doc;
+    auto text = [&editor] { return editor.Text(); };
 
     PressShortcut(VK_UP, false);
     PressShortcut(VK_HOME, false);
