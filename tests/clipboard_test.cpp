@@ -16,6 +16,7 @@
 #include "support/EditMenu.h"
 #include "support/TestFiles.h"
 #include "support/ViewHarness.h"
+#include "support/Waits.h"
 #include "view/EditDisplay.h"
 #include "view/Selection.h"
 
@@ -396,13 +397,14 @@ TEST(Shortcuts, ThePasteButtonFollowsTextThatAnotherProgramPuts)
     AppWindow app;
     ASSERT_TRUE(app.Started());
     app.Command(ID_FILE_NEW);
+    auto pasteEnabled = [] {
+        return SendMessageA(g_hToolbar, TB_ISBUTTONENABLED, ID_EDIT_PASTE, 0) != 0;
+    };
     ASSERT_TRUE(EmptyTheClipboard());
-    PumpMessages(100);
-    EXPECT_FALSE(SendMessageA(g_hToolbar, TB_ISBUTTONENABLED, ID_EDIT_PASTE, 0));
+    EXPECT_TRUE(PumpUntil([&] { return !pasteEnabled(); }));
 
     WriteBytes(file, std::string("news", 5));
     ASSERT_EQ(0, RunClipboardPeer("put", file));
-    PumpMessages(100);
-    EXPECT_TRUE(SendMessageA(g_hToolbar, TB_ISBUTTONENABLED, ID_EDIT_PASTE, 0));
+    EXPECT_TRUE(PumpUntil(pasteEnabled)) << "the clipboard's notice of the change arrives";
     EXPECT_EQ(0u, watcher.Count());
 }

@@ -16,6 +16,7 @@
 #include "view/ScrollBars.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
+#include "support/Waits.h"
 
 namespace {
 
@@ -563,7 +564,6 @@ TEST_F(MainFrame, AStatusBarWithoutParentReportsThroughTheAssertionBox)
         CStatusBar orphan(nullptr);
         if (!orphan.m_hWnd)
             orphan.ApplyLayout();
-        PumpMessages(100);
         seen = dialogs.Seen();
     }
     ASSERT_FALSE(seen.empty());
@@ -578,7 +578,6 @@ TEST_F(MainFrame, SunkenBordersFrameTheMdiClientAndEachRestoredFrame)
     app.Command(ID_FILE_NEW);
     HWND frame = app.ActiveFrame();
     RedrawWindow(app.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PumpMessages(100);
 
     RECT toolbar;
     GetWindowRect(g_hToolbar, &toolbar);
@@ -587,7 +586,8 @@ TEST_F(MainFrame, SunkenBordersFrameTheMdiClientAndEachRestoredFrame)
     GetClientRect(app.Main(), &client);
     int t = toolbar.bottom, R = client.right, y = t + 20;
     HDC dc = GetDC(app.Main());
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 0, y));
+    // The display may draw the frames a moment later than the windows' own painting.
+    EXPECT_TRUE(PumpUntil([&] { return GetPixel(dc, 0, y) == GetSysColor(COLOR_BTNSHADOW); }));
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 1, y));
     EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), GetPixel(dc, R - 2, y));
     EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, R - 1, y));
