@@ -80,7 +80,7 @@ int COpenDocument::AddFrame(const char* failure)
 
 int COpenDocument::IsBusy() const
 {
-    return m_pTextDocument && m_pTextDocument->m_hSortThread != nullptr;
+    return m_pTextDocument && m_pTextDocument->IsSorting();
 }
 
 int COpenDocument::Close()

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "document/LineSort.h"
+#include "document/SortRunner.h"
 
 CLineSort* CTextDocument::NewLineSort(SortNotify notify, void* context)
 {
@@ -27,4 +28,12 @@ int CTextDocument::SortLinesNow(int order, SortNotify notify, void* context)
     int applied = sort->Run() && ApplySortedText(*sort);
     delete sort;
     return applied;
+}
+
+int CTextDocument::SortLines(int order)
+{
+    if (IsSorting())
+        return 0;
+    m_wSortFlags = static_cast<WORD>(order);
+    return StartLineSort(this);
 }

@@ -47,6 +47,10 @@ public:
     int ApplySortedText(const CLineSort& sort);
     // The whole sort at once on the calling thread, in the order bits SORT_*.
     int SortLinesNow(int order, SortNotify notify, void* context);
+    // Starts the sort on a worker thread; nothing may change or free the document while
+    // IsSorting answers 1.
+    int SortLines(int order);
+    int IsSorting() const { return m_hSortThread != nullptr; }
     // Undo and Redo return 1 while a further step remains to be undone or redone.
     int Undo();
     int Redo();

@@ -80,3 +80,7 @@
 #define IDC_ABOUT_TITLE 1027
 #define IDC_ABOUT_BUILD 1028
 #define IDC_ABOUT_ICON 1029
+
+// Sorting Document dialog
+#define IDC_SORT_TEXT 1023
+#define IDC_SORT_PROGRESS 1024

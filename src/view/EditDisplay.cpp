@@ -293,6 +293,10 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
     case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
     case 40033: SelectAll(); break;
+    case 40031: m_pDocument->SortLines(SORT_ASCENDING); break;
+    case 40032: m_pDocument->SortLines(SORT_DESCENDING); break;
+    case 40037: m_pDocument->SortLines(SORT_ASCENDING | SORT_NUMERIC); break;
+    case 40038: m_pDocument->SortLines(SORT_DESCENDING | SORT_NUMERIC); break;
     default:
         if (!OnEditCommand(LOWORD(wParam)))
             DefFrameProcA(m_pOwner->GetMainWindow(), m_pOwner->GetMDIClient(), WM_COMMAND,
