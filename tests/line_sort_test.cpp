@@ -9,8 +9,14 @@
 #include "document/LineSort.h"
 #include "document/StringInfo.h"
 #include "document/TextDocument.h"
+#include "app/AppState.h"
+#include "app/OpenDocument.h"
 #include "document/TextHelpers.h"
+#include "resources/resource.h"
+#include "support/AppWindow.h"
 #include "support/DocumentChecks.h"
+#include "support/ViewHarness.h"
+#include "support/Waits.h"
 
 namespace {
 
@@ -79,6 +85,41 @@ std::string RandomLine(std::mt19937& rng)
     return line;
 }
 
+// What a run told its progress, phase by phase (a phase ends at each position set); it sets
+// the cancel flag at the first step of the phase cancelAt.
+struct ProgressLog {
+    CTextDocument* doc = nullptr;
+    int cancelAt = -1;
+    int low = -1, high = -1, stepSize = 0;
+    std::vector<int> positions;
+    int steps[3] = {0, 0, 0};
+};
+
+void LogNotice(void* context, int notice, int value, int high)
+{
+    ProgressLog* log = static_cast<ProgressLog*>(context);
+    int phase = static_cast<int>(log->positions.size());
+    switch (notice) {
+    case SORT_SET_RANGE: log->low = value; log->high = high; break;
+    case SORT_SET_STEP: log->stepSize = value; break;
+    case SORT_SET_POS: log->positions.push_back(value); break;
+    case SORT_STEP:
+        log->steps[phase]++;
+        if (phase == log->cancelAt)
+            log->doc->m_bSortCancel = 1;
+        break;
+    }
+}
+
+// Lines in descending order, so that every order moves them.
+std::string ReversedLines(int n)
+{
+    std::string text;
+    for (int i = n; i > 0; i--)
+        text += std::to_string(i) + (i > 1 ? " x\r" : " x");
+    return text;
+}
+
 } // namespace
 
 TEST(LineSort, MergeSortEqualsTheInsertionSortOnRandomLines)
@@ -123,4 +164,125 @@ TEST(LineSort, EqualLinesSwapAndAOneLineDocumentIsOneUndoStep)
     EXPECT_EQ("only", TextOf(doc));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.CanUndo());
+}
+
+TEST(LineSort, ProgressHasThreeThirdsOfAtMost2000Steps)
+{
+    for (int lines : {2000, 4000}) {
+        SCOPED_TRACE(lines);
+        CTextDocument doc(nullptr, nullptr, nullptr);
+        SetText(doc, ReversedLines(lines));
+        ProgressLog log;
+        log.doc = &doc;
+        ASSERT_EQ(1, doc.SortLinesNow(SORT_ASCENDING | SORT_NUMERIC, LogNotice, &log));
+        EXPECT_EQ(0, log.low);
+        EXPECT_EQ(6000, log.high);
+        EXPECT_EQ(1, log.stepSize);
+        EXPECT_EQ((std::vector<int>{2000, 4000, 6000}), log.positions);
+        for (int phase = 0; phase < 3; phase++) {
+            EXPECT_LE(log.steps[phase], 2000) << phase;
+            EXPECT_GE(log.steps[phase], 1900) << phase;
+        }
+        EXPECT_EQ("1 x", TextOf(doc).substr(0, 3));
+    }
+}
+
+TEST(LineSort, CancelInAnyPhaseLeavesTheDocumentAsItWas)
+{
+    const std::string text = ReversedLines(3000);
+    for (int phase = 0; phase < 3; phase++) {
+        SCOPED_TRACE(phase);
+        CTextDocument doc(nullptr, nullptr, nullptr);
+        SetText(doc, text);
+        int modified = doc.IsModified();
+        ProgressLog log;
+        log.doc = &doc;
+        log.cancelAt = phase;
+        EXPECT_EQ(0, doc.SortLinesNow(SORT_DESCENDING, LogNotice, &log));
+        EXPECT_EQ(static_cast<size_t>(phase), log.positions.size()) << "stopped in its phase";
+        EXPECT_EQ(text, TextOf(doc));
+        EXPECT_EQ(modified, doc.IsModified());
+        EXPECT_FALSE(doc.CanUndo());
+        EXPECT_FALSE(doc.CanRedo());
+    }
+}
+
+namespace {
+
+CTextDocument* NewDocumentWithText(AppWindow& app, const std::string& text)
+{
+    app.Command(ID_FILE_NEW);
+    CTextDocument* doc = app.Documents().back()->GetTextDocument();
+    SetText(*doc, text);
+    return doc;
+}
+
+// Starts a sort as the menu does, without running the message loop after it.
+void StartSort(AppWindow& app, int command)
+{
+    SendMessageA(app.Main(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void PressCancel()
+{
+    SendMessageA(g_hSortDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(g_hSortDialog, IDCANCEL)));
+}
+
+} // namespace
+
+TEST(SortCommand, RunsOnAWorkerBehindTheDialogAndIsOneUndoStep)
+{
+    AppWindow app;
+    ASSERT_TRUE(app.Started());
+    const std::string text = ReversedLines(20000);
+    CTextDocument* doc = NewDocumentWithText(app, text);
+    std::string sorted = FastSort(text, SORT_ASCENDING);
+
+    StartSort(app, ID_SORT_ALPHABETIC);
+    ASSERT_NE(nullptr, g_hSortDialog);
+    EXPECT_EQ("Sorting Document", WindowText(g_hSortDialog));
+    EXPECT_FALSE(IsWindowEnabled(app.Main()));
+    EXPECT_TRUE(doc->IsSorting());
+    SendMessageA(app.Main(), WM_COMMAND, ID_WINDOW_CLOSEALL, 0);
+    SendMessageA(app.Main(), WM_CLOSE, 0, 0);
+    SendMessageA(app.ActiveFrame(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, app.Documents().size()) << "no closing while the sort runs";
+    EXPECT_TRUE(IsWindow(app.Main()));
+
+    ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
+    EXPECT_TRUE(IsWindowEnabled(app.Main()));
+    EXPECT_FALSE(doc->IsSorting());
+    EXPECT_EQ(sorted, TextOf(*doc));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(LineTableIsExact(*doc));
+    doc->Undo();
+    EXPECT_EQ(text, TextOf(*doc));
+    EXPECT_FALSE(doc->CanUndo());
+}
+
+TEST(SortCommand, CancelEndsTheSortWithTheTextUnchanged)
+{
+    AppWindow app;
+    ASSERT_TRUE(app.Started());
+    const std::string text = ReversedLines(1000000);
+    CTextDocument* doc = NewDocumentWithText(app, text);
+
+    StartSort(app, ID_SORT_NUMERIC);
+    ASSERT_NE(nullptr, g_hSortDialog);
+    PressCancel();
+    ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
+    EXPECT_TRUE(IsWindowEnabled(app.Main()));
+    EXPECT_FALSE(doc->IsSorting());
+    EXPECT_EQ(text, TextOf(*doc));
+    EXPECT_FALSE(doc->CanUndo());
+
+    // Once the worker has finished, Cancel is too late: its sorted text is applied.
+    doc = NewDocumentWithText(app, "b\ra");
+    StartSort(app, ID_SORT_ALPHABETIC);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(doc->m_hSortThread, WAIT_LIMIT_MS));
+    PressCancel();
+    ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
+    EXPECT_EQ("a\rb", TextOf(*doc));
+    EXPECT_TRUE(doc->CanUndo());
 }
