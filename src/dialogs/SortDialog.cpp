@@ -40,8 +40,14 @@ static DWORD WINAPI SortWorker(LPVOID parameter)
     return done;
 }
 
+// The text changes a hundred times a sort; thousands of progress messages need not
+// repaint it each.
 static void ShowPercent(HWND dialog)
 {
+    static int s_shown = -1;
+    if (static_cast<int>(s_progress.shown) == s_shown && s_progress.shown > 0)
+        return;
+    s_shown = static_cast<int>(s_progress.shown);
     char text[32];
     snprintf(text, sizeof(text), "%d%% Complete", static_cast<int>(s_progress.shown));
     SendDlgItemMessageA(dialog, IDC_SORT_TEXT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
