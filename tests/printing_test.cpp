@@ -209,7 +209,9 @@ std::string NoBlanks(std::string text)
 // The Print command through the system's dialog, answered from a watcher thread: "Wrap Text"
 // chooses the layout, the "All" button counts its pages, and every question whether to abort
 // is answered No.
-// Disabled: under the test registry sandbox the Print command does not come back yet.
+// Disabled: under AppWindow's registry sandbox the system's dialog lists no printer (the
+// printer's per-user entries are hidden), so the hook reports "Invalid device name returned",
+// shows 0 pages, and the posted OK never closes the dialog.
 TEST(PrintCommand, DISABLED_PrintsTheChosenLayoutThroughTheDialog)
 {
     ASSERT_TRUE(EnsureTestPrinter());
