@@ -8,6 +8,7 @@
 #include "app/ErrorBox.h"
 #include "app/OpenDocument.h"
 #include "document/EditHistory.h"
+#include "document/PrintSeam.h"
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
@@ -21,13 +22,14 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
     : m_hFile(file), m_bModified(0), m_hBuffer(nullptr), m_pText(nullptr), m_nLength(0),
       m_nLineCount(1), m_nWidestWidth(0), m_nWidestIndex(0), m_pLineWidths(nullptr),
       m_nTableCapacity(0), m_pHistory(nullptr),
-      m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
+      m_pFontInfo(nullptr), m_pPrintInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
       m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner),
       m_bLoadRefused(0), m_nChangeCount(0)
 {
     SetNames(path);
     m_pHistory = new (std::nothrow) CEditHistory(this);
     m_pFontInfo = new (std::nothrow) CFontInfo(this);
+    m_pPrintInfo = CreatePrintInfo(this);
     // Without its first blocks the document is not made at all (IsReady); nothing may
     // reach a null block later.
     if (m_pHistory && m_pFontInfo && AllocateText(TEXT_BLOCK_STEP) && AllocateLineTable(1) &&
@@ -46,6 +48,7 @@ CTextDocument::~CTextDocument()
         CloseHandle(m_hFile);
     if (m_hBuffer)
         GlobalFree(m_hBuffer);
+    DestroyPrintInfo(m_pPrintInfo);
     delete m_pFontInfo;
     delete m_pHistory;
     if (m_pLineWidths)
@@ -114,6 +117,11 @@ const char* CTextDocument::GetWidestLineText() const
 {
     int lineLength, index = 0;
     return MoveByLines(m_nWidestIndex, &lineLength, &index, m_pText);
+}
+
+int CTextDocument::Print()
+{
+    return RunPrintCommand(m_pPrintInfo);
 }
 
 int CTextDocument::HasVisibleText() const

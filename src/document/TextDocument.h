@@ -7,6 +7,7 @@
 class CEditHistory;
 class CFontInfo;
 class COpenDocument;
+class CPrintInfo;
 class CEditDisplay;
 
 const unsigned int TEXT_BLOCK_STEP = 32768;
@@ -83,6 +84,8 @@ public:
     int WriteDocumentFile();
     const char* LockFileText(HGLOBAL* block, int* length) const;
     int QueryClose();
+    // The Print command: the Print dialog, then the job. 1 when the dialog was confirmed.
+    int Print();
     // CR becomes CR LF. length: the byte count in (0: up to the NUL), the converted count out.
     static HGLOBAL ToFileText(const char* text, int* length);
     // CR LF, a lone CR and a lone LF each become one CR. out holds count bytes; the
@@ -107,6 +110,7 @@ public:
     int m_nTableCapacity;
     CEditHistory* m_pHistory;
     CFontInfo* m_pFontInfo;
+    CPrintInfo* m_pPrintInfo;
     HANDLE m_hSortThread;
     DWORD m_dwSortThreadId;
     WORD m_wSortFlags;

@@ -289,6 +289,7 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     switch (LOWORD(wParam)) {
     case 40003: m_pDocument->SaveDocumentAs(); break;
     case 40004: m_pDocument->SaveDocument(1); break;
+    case 40005: m_pDocument->Print(); break;
     // Redo moves the history on only after the views were told of the edit.
     case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
     case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
