@@ -1,5 +1,7 @@
 #include "app/AppState.h"
 
+#include "base/ErrorBox.h"
+
 HINSTANCE g_hInstance;
 HWND g_hMainWindow;
 HWND g_hMDIClient;
@@ -18,3 +20,8 @@ HACCEL g_hAccelerators;
 
 int g_bRememberMaximised;
 int g_nCloseCounter;
+
+HWND AssertionOwnerWindow()
+{
+    return g_hMainWindow;
+}

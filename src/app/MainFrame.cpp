@@ -5,7 +5,7 @@
 #include "app/AppState.h"
 #include "app/BitmapCommand.h"
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
 #include "app/StatusBar.h"
 #include "dialogs/AboutBox.h"

@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "app/AppState.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/MainFrame.h"
 #include "app/StatusBar.h"
 #include "dialogs/FileDialogParts.h"

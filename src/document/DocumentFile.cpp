@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/FileFontStore.h"
 #include "app/OpenDocument.h"
 #include "dialogs/FileDialogs.h"

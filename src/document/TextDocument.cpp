@@ -3,7 +3,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
 #include "document/EditHistory.h"
 #include "document/TextHelpers.h"

@@ -7,9 +7,9 @@
 
 #include "app/AppState.h"
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 #include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"

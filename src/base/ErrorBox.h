@@ -5,6 +5,9 @@
 void ShowLastError(HWND owner, const char* caption);
 void ShowLastError(HWND owner, const char* caption, DWORD error);
 
+// The window that owns assertion boxes; the shell defines it (its main window).
+HWND AssertionOwnerWindow();
+
 // Consistency check of the units that report rather than stop ("filefont", "hookprocs", ...).
 void DebugAssertFailed(const char* unit, int line);
 #define UNIT_ASSERT(cond, unit) \
