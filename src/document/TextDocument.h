@@ -6,7 +6,6 @@
 class CEditHistory;
 class CFontInfo;
 class COpenDocument;
-class CEditDisplay;
 
 const unsigned int TEXT_BLOCK_STEP = 32768;
 const int LINE_TABLE_STEP = 500;
@@ -100,7 +99,6 @@ protected:
     int AllocateLineTable(int lines);
     void MeasureLines(const char* p, int first, int count);
     void RescanWidest();
-    void NotifyViews(int (*fn)(CEditDisplay*, void*), int index, int count);
 
 private:
     CTextDocument(const CTextDocument&);

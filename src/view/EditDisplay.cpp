@@ -469,36 +469,3 @@ int CEditDisplay::OnFontChanged()
     InvalidateView();
     return 1;
 }
-
-int NotifyBufferMoved(CEditDisplay* view, void*)
-{
-    return view->OnBufferMoved();
-}
-
-int NotifyTextInserted(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextInserted(n->index, n->count);
-}
-
-int NotifyTextRemoving(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextRemoving(n->index, n->count);
-}
-
-int NotifyTextRemoved(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextRemoved(n->index, n->count);
-}
-
-int NotifyUndoStarting(CEditDisplay* view, void*)
-{
-    return view->OnUndoStarting();
-}
-
-int NotifyFontChanged(CEditDisplay* view, void*)
-{
-    return view->OnFontChanged();
-}
