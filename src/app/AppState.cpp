@@ -1,6 +1,7 @@
 #include "app/AppState.h"
 
 #include "base/ErrorBox.h"
+#include "document/SortWorker.h"
 
 HINSTANCE g_hInstance;
 HWND g_hMainWindow;
@@ -24,4 +25,9 @@ int g_nCloseCounter;
 HWND AssertionOwnerWindow()
 {
     return g_hMainWindow;
+}
+
+void SetSortProgressDialog(HWND dialog)
+{
+    g_hSortDialog = dialog;
 }
