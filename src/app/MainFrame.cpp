@@ -9,7 +9,6 @@
 #include "app/OpenDocument.h"
 #include "app/StatusBar.h"
 #include "dialogs/AboutBox.h"
-#include "dialogs/FileDialogs.h"
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
 
@@ -156,7 +155,7 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     }
     switch (id) {
     case ID_FILE_OPEN:
-        OpenDocuments(window);
+        OnOpen(window);
         break;
     case ID_FILE_NEW:
         ShowEditorPanes(1);

@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+// The caption of the editor's questions and warnings.
+const char APP_CAPTION[] = "Zendle Editor";
+
 // A warning box with the system's text for an error code and the failing step as caption.
 void ShowLastError(HWND owner, const char* caption);
 void ShowLastError(HWND owner, const char* caption, DWORD error);
