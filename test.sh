@@ -9,7 +9,7 @@ source scripts/wine-env.sh
 start_display
 start_wine
 set +e
-(cd "$build" && ctest --output-on-failure --timeout 600 --repeat until-pass:2 "$@")
+(cd "$build" && ctest --output-on-failure --timeout 600 "$@")
 rc=$?
 set -e
 exit $rc

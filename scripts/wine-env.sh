@@ -1,8 +1,10 @@
 # Sourced by the run and test scripts: a display, the project's Wine prefix and a
 # persistent wineserver, all stopped again by PID when the calling script exits.
+# The caller may set wine_prefix_name (default: wineprefix, the tests' prefix) and
+# wine_managed=1 for a prefix whose windows a real desktop's window manager handles.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="${ZENDLE_BUILD:-$here/build}"
-export WINEPREFIX="$build_dir/wineprefix"
+export WINEPREFIX="$build_dir/${wine_prefix_name:-wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 started_pids=()
@@ -55,7 +57,7 @@ start_wine() {
     wine wineboot -i >"$build_dir/wineboot.log" 2>&1 || true
     # Xvfb has no window manager: a managed window that hides makes Wine wait two seconds
     # for the manager's answer, so every closed dialog would stall a test.
-    if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    if [ -z "${wine_managed:-}" ] && ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             >>"$build_dir/wineboot.log" 2>&1 || true
     fi

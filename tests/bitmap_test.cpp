@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
+#include "support/Waits.h"
 
 namespace {
 
@@ -206,8 +207,8 @@ TEST(BitmapCommand, ChoosesThroughItsOwnDialogsAndTheirChecks)
     auto answer = [](HWND box, int button, const char* name) {
         HWND fileDialog = GetWindow(box, GW_OWNER);
         PressDialogButton(box, button);
-        for (int i = 0; i < 1000 && IsWindow(box) && IsWindowVisible(box); i++)
-            Sleep(10);
+        // The file dialog takes a name again once the code that showed the box returned.
+        EXPECT_TRUE(WaitUntilClosed(box) && WaitUntilIdle(fileDialog)) << name;
         ChooseFileName(fileDialog, name);
     };
     std::vector<SeenDialog> seen;

@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
+#include "support/Waits.h"
 
 namespace {
 
@@ -35,14 +36,12 @@ std::string SystemText(DWORD error)
     return result;
 }
 
-// Waits until a message box has gone and tells whether the window that owned it is still up.
+// Waits until a message box has gone and the window that owned it has taken its messages
+// again (the code that showed the box has returned), and tells whether that window is still up.
 bool OwnerStaysAfterBox(HWND box)
 {
     HWND owner = GetWindow(box, GW_OWNER);
-    for (int i = 0; i < 300 && IsWindow(box) && IsWindowVisible(box); i++)
-        Sleep(10);
-    Sleep(100);
-    return owner && IsWindow(owner) && IsWindowVisible(owner);
+    return owner && WaitUntilClosed(box) && WaitUntilIdle(owner) && IsWindowVisible(owner);
 }
 
 class Dialogs : public ::testing::Test {
@@ -236,9 +235,12 @@ TEST_F(Dialogs, TheAboutBoxClosesOnlyWithOk)
             build = text;
             GetDlgItemTextA(dialog, IDC_ABOUT_TITLE, text, sizeof(text));
             title = text;
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            Sleep(300);
+            // Sent, not posted, so that both are handled when the calls return.
+            DWORD_PTR result;
+            SendMessageTimeoutA(dialog, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, WAIT_LIMIT_MS,
+                                &result);
+            SendMessageTimeoutA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, WAIT_LIMIT_MS,
+                                &result);
             stayed = IsWindow(dialog) && IsWindowVisible(dialog);
             PressDialogButton(dialog, IDOK);
         });

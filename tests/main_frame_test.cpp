@@ -12,9 +12,11 @@
 #include "app/StatusBar.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
+#include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
+#include "support/Waits.h"
 
 namespace {
 
@@ -155,6 +157,26 @@ TEST_F(MainFrame, NewWindowNumbersTheCaptionsFromZero)
     EXPECT_TRUE(IsWindow(only));
 }
 
+TEST_F(MainFrame, ThePositionPaneFollowsTheViewThatTakesTheFocus)
+{
+    app.Command(ID_FILE_NEW);
+    app.Command(ID_WINDOW_NEWWINDOW);
+    COpenDocument* document = app.Documents()[0];
+    ASSERT_EQ(2, document->GetFrameCount());
+    CEditDisplay* first = static_cast<CDocFrame*>(document->m_pFrames->GetAt(0))->m_pView;
+    CEditDisplay* second = static_cast<CDocFrame*>(document->m_pFrames->GetAt(1))->m_pView;
+    SetFocus(second->m_hWnd);
+    document->GetTextDocument()->InsertText("abc\rde", 6, 0);
+    PumpMessages();
+    HWND status = g_pStatusBar->m_hWnd;
+    EXPECT_EQ("Row: 1 Col: 2", StatusText(status, 0));
+    SetFocus(first->m_hWnd);
+    EXPECT_EQ("Row: 0 Col: 0", StatusText(status, 0));
+    SetFocus(second->m_hWnd);
+    EXPECT_EQ("Row: 1 Col: 2", StatusText(status, 0));
+    document->GetTextDocument()->m_bModified = 0;
+}
+
 TEST_F(MainFrame, CloseAllStopsAtTheFirstCancelledPrompt)
 {
     for (int i = 0; i < 3; i++) {
@@ -183,6 +205,32 @@ TEST_F(MainFrame, CloseAllStopsAtTheFirstCancelledPrompt)
     EXPECT_EQ(4, StatusPartCount(g_pStatusBar->m_hWnd));
 }
 
+TEST_F(MainFrame, EndingTheSessionAsksLikeClosingAndKeepsTheDocumentsUntilItEnds)
+{
+    app.Command(ID_FILE_NEW);
+    CTextDocument* doc = app.Documents()[0]->GetTextDocument();
+    doc->InsertText("unsaved", 7, 0);
+    {
+        DialogWatcher cancel(IDCANCEL);
+        EXPECT_EQ(FALSE, SendMessageA(app.Main(), WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, cancel.Count());
+    }
+    {
+        DialogWatcher no(IDNO);
+        EXPECT_EQ(TRUE, SendMessageA(app.Main(), WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, no.Count());
+    }
+    ASSERT_EQ(1u, app.Documents().size()) << "the documents stay open until the session ends";
+    EXPECT_TRUE(doc->IsModified());
+    SendMessageA(app.Main(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(app.Main())) << "another program refused: the editor goes on";
+
+    DialogWatcher none(IDCANCEL);
+    SendMessageA(app.Main(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(IsWindow(app.Main()));
+    EXPECT_EQ(0u, none.Count());
+}
+
 TEST_F(MainFrame, NothingOfADocumentGoesWhileItsSortRuns)
 {
     app.Command(ID_FILE_NEW);
@@ -195,6 +243,7 @@ TEST_F(MainFrame, NothingOfADocumentGoesWhileItsSortRuns)
     EXPECT_EQ(0, app.Frame()->CloseAll());
     SendMessageA(app.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(app.Main()));
+    EXPECT_EQ(FALSE, SendMessageA(app.Main(), WM_QUERYENDSESSION, 0, 0));
     EXPECT_EQ(1u, app.Documents().size());
 
     document->GetTextDocument()->m_hSortThread = nullptr;
@@ -467,6 +516,28 @@ TEST_F(MainFrame, AWindowListEntryActivatesItsFrame)
     EXPECT_EQ(first, app.ActiveFrame());
 }
 
+TEST_F(MainFrame, MoreWindowsListsEveryFrameAndActivatesTheChosenOne)
+{
+    app.Command(ID_FILE_NEW);
+    HWND first = app.ActiveFrame();
+    for (int i = 0; i < 10; i++)
+        app.Command(ID_FILE_NEW);
+    ASSERT_EQ(11u, app.FrameWindows().size());
+    LRESULT listed = -1;
+    DialogWatcher watcher([&listed](HWND dialog, const SeenDialog&) {
+        HWND list = GetDlgItem(dialog, IDC_WINDOW_LIST);
+        listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
+        // The list runs from the active window down: the first document is last.
+        SendMessageA(list, LB_SETCURSEL, listed - 1, 0);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(list));
+    });
+    SendMessageA(app.Main(), WM_COMMAND, IDW_FIRST_MDI_CHILD + 9, 0);
+    EXPECT_EQ(11, listed);
+    EXPECT_EQ(first, app.ActiveFrame());
+    EXPECT_EQ(1u, watcher.Count());
+}
+
 TEST_F(MainFrame, CtrlF6ReachesTheMdiClientWhileAViewHasTheFocus)
 {
     app.Command(ID_FILE_NEW);
@@ -493,7 +564,6 @@ TEST_F(MainFrame, AStatusBarWithoutParentReportsThroughTheAssertionBox)
         CStatusBar orphan(nullptr);
         if (!orphan.m_hWnd)
             orphan.ApplyLayout();
-        PumpMessages(100);
         seen = dialogs.Seen();
     }
     ASSERT_FALSE(seen.empty());
@@ -508,7 +578,6 @@ TEST_F(MainFrame, SunkenBordersFrameTheMdiClientAndEachRestoredFrame)
     app.Command(ID_FILE_NEW);
     HWND frame = app.ActiveFrame();
     RedrawWindow(app.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PumpMessages(100);
 
     RECT toolbar;
     GetWindowRect(g_hToolbar, &toolbar);
@@ -517,7 +586,8 @@ TEST_F(MainFrame, SunkenBordersFrameTheMdiClientAndEachRestoredFrame)
     GetClientRect(app.Main(), &client);
     int t = toolbar.bottom, R = client.right, y = t + 20;
     HDC dc = GetDC(app.Main());
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 0, y));
+    // The display may draw the frames a moment later than the windows' own painting.
+    EXPECT_TRUE(PumpUntil([&] { return GetPixel(dc, 0, y) == GetSysColor(COLOR_BTNSHADOW); }));
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 1, y));
     EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), GetPixel(dc, R - 2, y));
     EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, R - 1, y));

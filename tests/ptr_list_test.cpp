@@ -123,22 +123,33 @@ TEST(PtrList, MovesNodesBeforeAnIndex)
     EXPECT_EQ(items[1], list.m_pLast->item);
 }
 
-TEST(PtrList, SpliceMovesEveryNode)
+TEST(PtrList, SpliceMovesEveryNodeBeforeAnIndex)
 {
     int deleted = 0;
     CPtrList list(1), other(1), empty(1);
-    CCounted* items[4];
+    CCounted* items[6];
     Fill(list, items, 2, &deleted);
     Fill(other, items + 2, 2, &deleted, 2);
-    list.Splice(&other);
+    EXPECT_EQ(1, list.Splice(&other, 2));
     EXPECT_EQ("0123", Ids(list));
     EXPECT_EQ(4, list.GetCount());
     EXPECT_EQ(0, other.GetCount());
     EXPECT_EQ(nullptr, other.m_pFirst);
     EXPECT_EQ(nullptr, other.m_pLast);
-    empty.Splice(&list);
+    EXPECT_EQ(1, empty.Splice(&list, 0));
     EXPECT_EQ("0123", Ids(empty));
     EXPECT_EQ(items[3], empty.m_pLast->item);
-    empty.Splice(&empty);
+    EXPECT_EQ(0, empty.Splice(&empty, 0));
     EXPECT_EQ(4, empty.GetCount());
+
+    Fill(other, items + 4, 2, &deleted, 4);
+    EXPECT_EQ(0, empty.Splice(&other, 5)) << "past the end";
+    EXPECT_EQ(1, empty.Splice(&other, 1));
+    EXPECT_EQ("045123", Ids(empty));
+    EXPECT_EQ(items[3], empty.m_pLast->item);
+    EXPECT_EQ(1, empty.MoveNode(2, 0));
+    EXPECT_EQ(1, other.AddTail(empty.RemoveAt(0)));
+    EXPECT_EQ(1, empty.Splice(&other, 0));
+    EXPECT_EQ("504123", Ids(empty));
+    EXPECT_EQ(6, empty.GetCount());
 }

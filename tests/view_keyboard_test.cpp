@@ -2,6 +2,7 @@
 
 #include "document/TextDocument.h"
 #include "support/DialogWatcher.h"
+#include "support/TestSupport.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
@@ -62,6 +63,17 @@ TEST(Caret, ShiftExtendsAndAPlainArrowCollapses)
     SendKey(W(v), VK_DOWN, true);
     EXPECT_EQ(5, v->m_pSelection->Start());
     EXPECT_EQ(16, v->m_pSelection->End());
+
+    // A selection shrunk back to nothing starts again at the caret, not at its old anchor.
+    SendKey(W(v), VK_UP);
+    v->MoveCaret(5);
+    SendKey(W(v), VK_RIGHT, true);
+    SendKey(W(v), VK_LEFT, true);
+    SendKey(W(v), VK_RIGHT);
+    SendKey(W(v), VK_RIGHT);
+    SendKey(W(v), VK_RIGHT, true);
+    EXPECT_EQ(7, v->m_pSelection->Start());
+    EXPECT_EQ(8, v->m_pSelection->End());
 }
 
 TEST(Caret, HomeAndEndClearTheSelectionEvenWithShift)
@@ -190,6 +202,34 @@ TEST(Scrolling, TheCaretIsKeptInViewWhenItMovesBelowTheWindow)
     EXPECT_GE(caret.y, 0);
     EXPECT_LE(caret.y + v->m_nLineHeight, client.bottom) << "the caret line shows whole";
     EXPECT_EQ(40 * v->m_nLineHeight - v->GetVertPos() * v->m_nLineHeight, caret.y);
+}
+
+TEST(Scrolling, EndOnAWidestLineWithALeftOverhangShowsTheCaret)
+{
+    ViewHarness h("");
+    SetTestFont(h.m_pDocument, "DejaVu Sans", 16, 1);
+    const ABC* abc = h.m_pDocument->GetFontInfo()->GetABCTable();
+    ASSERT_NE(nullptr, abc);
+    char first = 0;
+    for (int c = 192; c < 256 && !first; c++)
+        if (abc[c].abcA < 0)
+            first = static_cast<char>(c);
+    ASSERT_NE(0, first) << "no letter with a left overhang";
+    CEditDisplay* v = h.View();
+    RECT client;
+    GetClientRect(W(v), &client);
+    for (int n = 100; n < 100 + 2 * v->m_nCharWidth; n++) {
+        std::string line = first + std::string(n, 'n');
+        h.m_pDocument->RemoveText(0, h.m_pDocument->GetTextLength());
+        InsertString(h.m_pDocument, line + "\rshort", 0);
+        v->MoveCaret(0);
+        SendKey(W(v), VK_END);
+        ASSERT_EQ(n + 1, v->m_nIndex);
+        POINT caret;
+        GetCaretPos(&caret);
+        ASSERT_GE(caret.x, 0) << n;
+        ASSERT_LT(caret.x + 1, client.right) << "the caret is inside the window at " << n;
+    }
 }
 
 TEST(Caret, APointHalfWayThroughACharacterGoesBeforeIt)

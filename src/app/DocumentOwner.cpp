@@ -26,6 +26,7 @@ int TellView(CEditDisplay* view, void* user)
     case DOC_TEXT_REMOVED: return view->OnTextRemoved(n->index, n->count);
     case DOC_UNDO_STARTING: return view->OnUndoStarting();
     case DOC_FONT_CHANGED: return view->OnFontChanged();
+    case DOC_TEXT_REPLACED: return view->OnTextReplaced(n->index, n->count);
     }
     return 1;
 }

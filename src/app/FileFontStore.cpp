@@ -32,6 +32,16 @@ int StorePathsMatch(const char* stored, const char* path)
     return length == FONT_STORE_PATH_SIZE || stored[length] == 0;
 }
 
+int g_bNoStoreReported;
+
+static void ReportNoStore(HWND owner, DWORD error)
+{
+    if (g_bNoStoreReported)
+        return;
+    g_bNoStoreReported = 1;
+    ShowLastError(owner, "CreateFile() failed", error);
+}
+
 CFileFontStore::CFileFontStore(HWND owner)
     : m_pRecords(nullptr), m_dwHeaderSize(FONT_STORE_HEADER_SIZE), m_dwCount(0),
       m_hFile(nullptr), m_hKey(nullptr), m_hOwner(owner)
@@ -71,16 +81,22 @@ int CFileFontStore::ReadPathValue()
     DWORD size = FONT_STORE_PATH_SIZE;
     LONG error = RegQueryValueExA(m_hKey, "FileFont", nullptr, &type,
                                   reinterpret_cast<BYTE*>(m_szStorePath), &size);
+    // A value too long, of another type or without its end names no usable store: the
+    // default store takes its place and the value is written anew.
+    if (error == ERROR_MORE_DATA ||
+        (error == ERROR_SUCCESS &&
+         (type != REG_SZ || size > FONT_STORE_PATH_SIZE || !memchr(m_szStorePath, 0, size)))) {
+        memset(m_szStorePath, 0, sizeof(m_szStorePath));
+        return 1;
+    }
+    // With no store to be had the value is never written: that was said once already.
+    if (error == ERROR_FILE_NOT_FOUND && g_bNoStoreReported)
+        return 1;
     if (error != ERROR_SUCCESS) {
         ShowLastError(m_hOwner, "RegQueryValue() failed", error);
         memset(m_szStorePath, 0, sizeof(m_szStorePath));
-        // A missing value names no store, so one is made; a value too long for the buffer
-        // is none that the editor wrote and is left alone.
+        // A missing value names no store, so one is made.
         return error == ERROR_FILE_NOT_FOUND;
-    }
-    if (type != REG_SZ || size > FONT_STORE_PATH_SIZE || !memchr(m_szStorePath, 0, size)) {
-        memset(m_szStorePath, 0, sizeof(m_szStorePath));
-        return 0;
     }
     return 1;
 }
@@ -94,10 +110,9 @@ void CFileFontStore::OpenStoreFile()
     HANDLE file = CreateFileA(m_szStorePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        // Only a store that is not there is made afresh. One that another process holds
-        // open, or that may not be opened, keeps its records and is skipped this time.
-        DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        // A store that another editor holds open keeps its records and is skipped this
+        // time; a path that cannot be opened at all gives way to the default store.
+        if (GetLastError() != ERROR_SHARING_VIOLATION)
             MakeFreshStore();
         return;
     }
@@ -112,8 +127,10 @@ void CFileFontStore::MakeFreshStore()
     if (!g_szStartDirectory[0])
         RememberStartDirectory();
     size_t length = strlen(g_szStartDirectory);
-    if (!length || length + sizeof(STORE_FILE_NAME) > FONT_STORE_PATH_SIZE)
+    if (!length || length + sizeof(STORE_FILE_NAME) > FONT_STORE_PATH_SIZE) {
+        ReportNoStore(m_hOwner, ERROR_FILENAME_EXCED_RANGE);
         return;
+    }
     memcpy(m_szStorePath, g_szStartDirectory, length);
     memcpy(m_szStorePath + length, STORE_FILE_NAME, sizeof(STORE_FILE_NAME));
 
@@ -122,7 +139,7 @@ void CFileFontStore::MakeFreshStore()
     HANDLE file = CreateFileA(m_szStorePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        ShowLastError(m_hOwner, "CreateFile() failed");
+        ReportNoStore(m_hOwner, GetLastError());
     } else {
         m_hFile = file;
         if (!ReadStore())

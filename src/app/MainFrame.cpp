@@ -9,6 +9,8 @@
 #include "app/OpenDocument.h"
 #include "app/StatusBar.h"
 #include "dialogs/AboutBox.h"
+#include "dialogs/WindowListDialog.h"
+#include "document/TextDocument.h"
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
 
@@ -66,11 +68,13 @@ void CMainFrame::OnDestroy(HWND window)
     ClipboardListening(window, 0);
     RemovePropA(window, FRAME_PROPERTY_NAME);
     delete this;
-    for (HIMAGELIST& list : g_hToolbarImages) {
-        if (list)
-            ImageList_Destroy(list);
-        list = nullptr;
+    // The toolbar made the normal list for TB_LOADIMAGES and destroys it itself; the hot
+    // and disabled copies are ours.
+    for (int i = 1; i < 3; i++) {
+        if (g_hToolbarImages[i])
+            ImageList_Destroy(g_hToolbarImages[i]);
     }
+    g_hToolbarImages[0] = g_hToolbarImages[1] = g_hToolbarImages[2] = nullptr;
     if (g_hFindDialog)
         DestroyWindow(g_hFindDialog);
     if (g_hReplaceDialog)
@@ -85,6 +89,29 @@ void CMainFrame::OnDestroy(HWND window)
 void CMainFrame::OnClose(HWND window)
 {
     if (CloseAll())
+        DestroyWindow(window);
+}
+
+// The session ends only when every document may go: the same questions as closing the
+// main window, but the documents stay open until the session really ends.
+BOOL CMainFrame::OnQueryEndSession()
+{
+    for (CPtrNode* node = m_pDocuments->m_pFirst; node; node = node->next) {
+        if (static_cast<COpenDocument*>(node->item)->IsBusy())
+            return FALSE;
+    }
+    for (CPtrNode* node = m_pDocuments->m_pFirst; node; node = node->next) {
+        if (!static_cast<COpenDocument*>(node->item)->GetTextDocument()->QueryClose())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+// Every question was answered at WM_QUERYENDSESSION; when another program refused the
+// session end the editor goes on as it was.
+void CMainFrame::OnEndSession(HWND window, BOOL ending)
+{
+    if (ending)
         DestroyWindow(window);
 }
 
@@ -117,7 +144,12 @@ COpenDocument* CMainFrame::AddDocument(HANDLE file, const char* path)
         delete document;
         return nullptr;
     }
-    m_pDocuments->AddTail(document);
+    // A document missing from the list would escape the close questions at exit.
+    if (!m_pDocuments->AddTail(document)) {
+        delete document;
+        ShowLastError(g_hMainWindow, "Document creation failed", ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     return document;
 }
 
@@ -128,13 +160,33 @@ void CMainFrame::OnDocumentGone(COpenDocument* document)
         ShowEditorPanes(0);
 }
 
+static const int MORE_WINDOWS_ENTRY = 9;
+
+static int CountFrames()
+{
+    int count = 0;
+    for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT))
+        count += GetWindow(child, GW_OWNER) == nullptr;
+    return count;
+}
+
 // The window list's ids start at 100000, past what DefFrameProcA reads from a command's
 // low word, so a chosen entry is activated here. An accelerator's command (high word 1)
 // names no frame.
-static int ActivateListedFrame(WPARAM id)
+static int ActivateListedFrame(HWND window, WPARAM id)
 {
     if (id < static_cast<WPARAM>(IDW_FIRST_MDI_CHILD))
         return 0;
+    // Past nine windows the tenth entry is "More Windows...", which shares the tenth
+    // window's id: it offers every window instead.
+    if (id == static_cast<WPARAM>(IDW_FIRST_MDI_CHILD + MORE_WINDOWS_ENTRY) &&
+        CountFrames() > MORE_WINDOWS_ENTRY) {
+        HWND chosen = ChooseDocumentWindow(window, g_hMDIClient);
+        if (chosen)
+            SendMessageA(g_hMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(chosen), 0);
+        return 1;
+    }
     for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (static_cast<WPARAM>(GetWindowLongPtrA(child, GWLP_ID)) == id) {
@@ -149,7 +201,7 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     int id = LOWORD(wParam);
     HWND active = GetActiveFrame(nullptr);
-    if (ActivateListedFrame(wParam)) {
+    if (ActivateListedFrame(window, wParam)) {
         DefFrameProcA(window, g_hMDIClient, WM_COMMAND, wParam, lParam);
         return;
     }

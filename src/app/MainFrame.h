@@ -14,6 +14,8 @@ public:
 
     void OnDestroy(HWND window);
     void OnClose(HWND window);
+    BOOL OnQueryEndSession();
+    void OnEndSession(HWND window, BOOL ending);
     void OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
     void OnInitMenuPopup(HMENU menu, int position, int systemMenu);
     void OnMenuSelect(HMENU menu, UINT item, HMENU popup, UINT flags);

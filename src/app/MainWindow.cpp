@@ -28,6 +28,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CLOSE:
         frame->OnClose(window);
         return 0;
+    case WM_QUERYENDSESSION:
+        return frame->OnQueryEndSession();
+    case WM_ENDSESSION:
+        frame->OnEndSession(window, static_cast<BOOL>(wParam));
+        return 0;
     case WM_NOTIFY:
         return frame->OnNotify(static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:

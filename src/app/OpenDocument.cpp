@@ -45,7 +45,7 @@ int COpenDocument::Create(HANDLE file, const char* path)
 {
     m_bClosing = 0;
     m_pTextDocument = new (std::nothrow) CTextDocument(this, file, path);
-    if (!m_pTextDocument || !m_pTextDocument->m_pText) {
+    if (!m_pTextDocument || !m_pTextDocument->IsReady()) {
         DWORD error = GetLastError();
         if (!m_pTextDocument && file)
             CloseHandle(file);
@@ -68,7 +68,12 @@ int COpenDocument::AddFrame(const char* failure)
         ShowLastError(m_hMainWindow, failure, error);
         return 0;
     }
-    m_pFrames->AddTail(frame);
+    // A frame missing from the list would escape the close questions: it goes again.
+    if (!m_pFrames->AddTail(frame)) {
+        SendMessageA(m_hMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
+        ShowLastError(m_hMainWindow, failure, ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
     Retitle();
     return 1;
 }

@@ -72,7 +72,12 @@ int CStatusBar::InsertPane(const CStatusPane* pane, int position)
     if (!entry)
         return 0;
     entry->pane = *pane;
-    m_pPanes->AddTail(entry);
+    int added = m_pPanes->AddTail(entry);
+    UNIT_ASSERT(added, UNIT);
+    if (!added) {
+        delete entry;
+        return 0;
+    }
     m_pPanes->MoveNode(m_pPanes->GetCount() - 1, position);
     return 1;
 }

@@ -49,12 +49,8 @@ CPtrNode* CPtrList::Unlink(int index)
 {
     if (index < 0 || index >= m_nCount)
         return nullptr;
-    CPtrNode* prev = nullptr;
-    CPtrNode* node = m_pFirst;
-    for (int i = 0; i < index; i++) {
-        prev = node;
-        node = node->next;
-    }
+    CPtrNode* prev = NodeBefore(index);
+    CPtrNode* node = prev ? prev->next : m_pFirst;
     if (prev)
         prev->next = node->next;
     else
@@ -86,6 +82,17 @@ void* CPtrList::Remove(void* item)
     return nullptr;
 }
 
+CPtrNode* CPtrList::NodeBefore(int index) const
+{
+    CPtrNode* prev = nullptr;
+    CPtrNode* node = m_pFirst;
+    for (int i = 0; i < index; i++) {
+        prev = node;
+        node = node->next;
+    }
+    return prev;
+}
+
 int CPtrList::MoveNode(int from, int to)
 {
     if (from < 0 || from >= m_nCount || to < 0 || to > m_nCount)
@@ -95,36 +102,34 @@ int CPtrList::MoveNode(int from, int to)
     CPtrNode* node = Unlink(from);
     if (to > from)
         to--;
-    if (to == m_nCount) {
-        if (m_pLast)
-            m_pLast->next = node;
-        else
-            m_pFirst = node;
-        m_pLast = node;
-    } else if (to == 0) {
-        node->next = m_pFirst;
-        m_pFirst = node;
-    } else {
-        CPtrNode* prev = m_pFirst;
-        for (int i = 1; i < to; i++)
-            prev = prev->next;
-        node->next = prev->next;
+    CPtrNode* prev = NodeBefore(to);
+    node->next = prev ? prev->next : m_pFirst;
+    if (prev)
         prev->next = node;
-    }
+    else
+        m_pFirst = node;
+    if (!node->next)
+        m_pLast = node;
     m_nCount++;
     return 1;
 }
 
-void CPtrList::Splice(CPtrList* other)
+int CPtrList::Splice(CPtrList* other, int before)
 {
-    if (!other || other == this || !other->m_pFirst)
-        return;
-    if (m_pLast)
-        m_pLast->next = other->m_pFirst;
+    if (!other || other == this || before < 0 || before > m_nCount)
+        return 0;
+    if (!other->m_pFirst)
+        return 1;
+    CPtrNode* prev = NodeBefore(before);
+    other->m_pLast->next = prev ? prev->next : m_pFirst;
+    if (prev)
+        prev->next = other->m_pFirst;
     else
         m_pFirst = other->m_pFirst;
-    m_pLast = other->m_pLast;
+    if (!other->m_pLast->next)
+        m_pLast = other->m_pLast;
     m_nCount += other->m_nCount;
     other->m_pFirst = other->m_pLast = nullptr;
     other->m_nCount = 0;
+    return 1;
 }

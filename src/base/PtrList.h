@@ -26,8 +26,9 @@ public:
     // Moves the node at index from to just before the node now at index to
     // (to = count appends); used to reorder items without reallocating.
     int MoveNode(int from, int to);
-    // Appends every node of other to this list and leaves other empty.
-    void Splice(CPtrList* other);
+    // Inserts every node of other before the node at index before (before = count appends)
+    // and leaves other empty, so that each item keeps exactly one owner.
+    int Splice(CPtrList* other, int before);
 
     CPtrNode* m_pFirst;
     CPtrNode* m_pLast;
@@ -38,4 +39,5 @@ private:
     CPtrList(const CPtrList&);
     CPtrList& operator=(const CPtrList&);
     CPtrNode* Unlink(int index);
+    CPtrNode* NodeBefore(int index) const;
 };

@@ -143,6 +143,8 @@ int CTextDocument::Redo()
 {
     if (!m_pHistory->CanRedo())
         return 0;
+    // A selection kept over the redone edit would cover other bytes afterwards.
+    TellViews(m_pOwner, DOC_UNDO_STARTING, 0, 0);
     m_pHistory->Redo();
     return m_pHistory->CanRedo();
 }

@@ -16,10 +16,34 @@ static const char WRITE_FAILED[] = "Failure occurred when writing to a file";
 static const LONGLONG MAX_FILE_SIZE = 0x7FFFFFFF;
 static const int MAX_LINES = 0x0FFFFFFF;
 
+// Reserved names (NUL, CON, COM1, LPT1, ... even with an extension) open devices, and
+// reading some of them blocks: only disk files are documents.
+static int IsDevice(const char* path)
+{
+    HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    int device = GetFileType(handle) != FILE_TYPE_DISK;
+    CloseHandle(handle);
+    return device;
+}
+
+static void RefuseDevice(HWND owner, const char* path, const char* consequence)
+{
+    char text[MAX_PATH + 128];
+    snprintf(text, sizeof(text), "\"%s\" names a device, not a file. %s", path, consequence);
+    MessageBoxA(owner, text, "Zendle Editor", MB_ICONWARNING);
+}
+
 void CTextDocument::LoadDocumentFile()
 {
     LARGE_INTEGER size;
     LARGE_INTEGER start = {};
+    if (GetFileType(m_hFile) != FILE_TYPE_DISK) {
+        RefuseLoad("\"%s\" names a device, not a file, and cannot be opened.");
+        return;
+    }
     if (!SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN) || !GetFileSizeEx(m_hFile, &size)) {
         RefuseLoad("The file \"%s\" could not be read.");
         return;
@@ -169,36 +193,104 @@ HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
     return block;
 }
 
+// Writes bytes over an open file from its start. Only a complete write may cut the file:
+// after a failed one the file keeps its length instead of losing everything past it.
+static BOOL WriteWhole(HANDLE file, const char* bytes, DWORD length)
+{
+    LARGE_INTEGER start = {};
+    DWORD written = 0;
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ||
+        !WriteFile(file, bytes, length, &written, nullptr))
+        return FALSE;
+    if (written != length) {
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return SetEndOfFile(file);
+}
+
+// A complete copy of the new text in the target's folder, written before the target is
+// touched, so that a full disk or a lost drive never leaves neither text anywhere.
+static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, char* copy)
+{
+    char folder[MAX_PATH];
+    lstrcpynA(folder, target, sizeof(folder));
+    char* slash = strrchr(folder, '\\');
+    if (slash)
+        slash[1] = 0;
+    else
+        lstrcpyA(folder, ".");
+    if (!GetTempFileNameA(folder, "zen", 0, copy))
+        return 0;
+    HANDLE file = CreateFileA(copy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    BOOL ok = file != INVALID_HANDLE_VALUE && WriteWhole(file, bytes, length);
+    DWORD error = GetLastError();
+    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && ok) {
+        ok = FALSE;
+        error = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(copy);
+        SetLastError(error);
+    }
+    return ok ? 1 : 0;
+}
+
+// The text as it goes to disk, locked; free it with ReleaseFileText.
+const char* CTextDocument::LockFileText(HGLOBAL* block, int* length) const
+{
+    *length = GetTextLength();
+    *block = ToFileText(m_pText, length);
+    const char* bytes = *block ? static_cast<const char*>(GlobalLock(*block)) : nullptr;
+    if (*block && !bytes) {
+        GlobalFree(*block);
+        *block = nullptr;
+    }
+    return bytes;
+}
+
+static void ReleaseFileText(HGLOBAL block)
+{
+    GlobalUnlock(block);
+    GlobalFree(block);
+}
+
+// The file itself is written in place, keeping its identity (links, permissions, the
+// path the font store knows), but only once a complete copy stands beside it.
 int CTextDocument::WriteDocumentFile()
 {
     if (!m_hFile)
         return 0;
     HWND owner = GetOwnerWindow();
-    int length = GetTextLength();
-    HGLOBAL block = ToFileText(m_pText, &length);
-    if (!block) {
+    HGLOBAL block;
+    int length;
+    const char* bytes = LockFileText(&block, &length);
+    char copy[MAX_PATH];
+    int ok = bytes && WriteSafetyCopy(m_szPath, bytes, length, copy);
+    if (!ok) {
         ShowLastError(owner, WRITE_FAILED);
+    } else if (!WriteWhole(m_hFile, bytes, length)) {
+        ok = 0;
+        ShowLastError(owner, WRITE_FAILED);
+        char text[2 * MAX_PATH + 96];
+        snprintf(text, sizeof(text),
+                 "\"%s\" could not be written completely.\n"
+                 "The complete new text is kept in \"%s\".",
+                 m_szPath, copy);
+        MessageBoxA(owner, text, "Zendle Editor", MB_ICONWARNING);
+    } else {
+        DeleteFileA(copy);
+    }
+    if (block)
+        ReleaseFileText(block);
+    if (!ok) {
+        // Closing must still ask: the file on disk may not hold this text.
+        m_bModified = 1;
         return 0;
     }
-    const char* bytes = static_cast<const char*>(GlobalLock(block));
-    LARGE_INTEGER start = {};
-    DWORD written = 0;
-    BOOL ok = bytes && SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN) &&
-              WriteFile(m_hFile, bytes, length, &written, nullptr);
-    if (ok && written != static_cast<DWORD>(length)) {
-        ok = FALSE;
-        SetLastError(ERROR_DISK_FULL);
-    }
-    // Only a complete write may cut the file: after a failed one the file keeps its length
-    // instead of losing everything past what was written.
-    if (ok)
-        ok = SetEndOfFile(m_hFile);
-    if (!ok)
-        ShowLastError(owner, WRITE_FAILED);
     StoreDocumentFont();
-    GlobalUnlock(block);
-    GlobalFree(block);
-    return ok ? 1 : 0;
+    return 1;
 }
 
 int CTextDocument::SaveDocument(int force)
@@ -219,6 +311,23 @@ int CTextDocument::SaveDocumentAs()
     if (!AskSaveAsPath(m_pOwner, file, sizeof(file), title, sizeof(title)))
         return 0;
 
+    if (IsDevice(file)) {
+        RefuseDevice(owner, file, "The document cannot be saved there.");
+        return 0;
+    }
+    // CREATE_ALWAYS empties an existing file: a complete copy of the text comes first.
+    HGLOBAL block;
+    int length;
+    const char* bytes = LockFileText(&block, &length);
+    char copy[MAX_PATH];
+    int copied = bytes && WriteSafetyCopy(file, bytes, length, copy);
+    if (block)
+        ReleaseFileText(block);
+    if (!copied) {
+        ShowLastError(owner, WRITE_FAILED);
+        m_bModified = 1;
+        return 0;
+    }
     // Our own handle would keep CREATE_ALWAYS from replacing the file we already hold.
     if (m_hFile) {
         CloseHandle(m_hFile);
@@ -226,8 +335,10 @@ int CTextDocument::SaveDocumentAs()
     }
     HANDLE handle = CreateFileA(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DeleteFileA(copy);
     if (handle == INVALID_HANDLE_VALUE) {
         ShowLastError(owner, "File creation failed");
+        m_bModified = 1;
         return 0;
     }
     m_hFile = handle;

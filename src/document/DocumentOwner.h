@@ -13,7 +13,10 @@ enum DocumentChange {
     DOC_TEXT_REMOVING, // index, count: the bytes about to go
     DOC_TEXT_REMOVED,  // index, count: the bytes that went
     DOC_UNDO_STARTING, // an undo or redo step is about to change the text
-    DOC_FONT_CHANGED   // the font or the text colour changed
+    DOC_FONT_CHANGED,  // the font or the text colour changed
+    // many ranges replaced in one pass: index is where the caret of the view that made the
+    // edit ends, count the shortest length the text had in between
+    DOC_TEXT_REPLACED
 };
 
 void TellViews(COpenDocument* owner, DocumentChange change, int index, int count);

@@ -22,42 +22,64 @@ CEditAction::~CEditAction()
     delete[] m_pOccurrences;
 }
 
+static unsigned int HashBytes(const char* bytes, int count)
+{
+    unsigned int hash = 2166136261u;
+    for (int i = 0; i < count; i++)
+        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 16777619u;
+    return hash;
+}
+
+// Every occurrence is compared, also after a match-case search: then they all share
+// spelling 0, and undo stays exact whatever the caller found. The spellings met so far are
+// looked up by hash, so that many different ones cost no more than few.
 int CEditAction::SetOccurrences(const char* text, const int* indexes, int count)
 {
     m_pSpellings = new (std::nothrow) CPtrList(1);
     m_pOccurrences = new (std::nothrow) COccurrence[count];
-    if (!m_pSpellings || !m_pOccurrences)
-        return 0;
-    // Every occurrence is compared, also after a match-case search: then they all share
-    // spelling 0, and undo stays exact whatever the caller found.
-    for (int i = 0; i < count; i++) {
-        int number = FindOrSaveSpelling(text + indexes[i]);
-        if (number < 0)
-            return 0;
-        m_pOccurrences[i].index = indexes[i];
-        m_pOccurrences[i].spelling = number;
+    int slots = 16;
+    while (slots < 2 * count)
+        slots *= 2;
+    int* table = new (std::nothrow) int[slots];
+    const char** saved = new (std::nothrow) const char*[count];
+    int ok = m_pSpellings && m_pOccurrences && table && saved;
+    if (ok) {
+        memset(table, -1, slots * sizeof(int));
+        int spellings = 0;
+        for (int i = 0; ok && i < count; i++) {
+            const char* bytes = text + indexes[i];
+            unsigned int slot = HashBytes(bytes, m_nLength) & (slots - 1);
+            while (table[slot] >= 0 && memcmp(saved[table[slot]], bytes, m_nLength))
+                slot = (slot + 1) & (slots - 1);
+            if (table[slot] < 0) {
+                const char* copy = SaveSpelling(bytes);
+                ok = copy != nullptr;
+                saved[spellings] = copy;
+                table[slot] = spellings++;
+            }
+            m_pOccurrences[i].index = indexes[i];
+            m_pOccurrences[i].spelling = table[slot];
+        }
     }
+    delete[] table;
+    delete[] saved;
+    if (!ok)
+        return 0;
     m_nOccurrenceCount = count;
     return 1;
 }
 
-// The number of the saved spelling equal to the m_nLength bytes, saved as a new one
-// (numbered in order of first appearance) when none is; -1 when memory is short.
-int CEditAction::FindOrSaveSpelling(const char* bytes)
+// Saves m_nLength bytes as the next spelling; its copy, or null when memory is short.
+const char* CEditAction::SaveSpelling(const char* bytes)
 {
-    int number = 0;
-    for (CPtrNode* node = m_pSpellings->m_pFirst; node; node = node->next, number++) {
-        if (!memcmp(static_cast<CSavedString*>(node->item)->GetText(), bytes, m_nLength))
-            return number;
-    }
     CSavedString* spelling = new (std::nothrow) CSavedString;
     if (!spelling)
-        return -1;
+        return nullptr;
     if (!spelling->Set(bytes, m_nLength) || !m_pSpellings->AddTail(spelling)) {
         delete spelling;
-        return -1;
+        return nullptr;
     }
-    return number;
+    return spelling->GetText();
 }
 
 const char* CEditAction::GetSpelling(int number) const
@@ -88,9 +110,66 @@ void CEditAction::Undo(CTextDocument* document) const
         document->InsertText(m_pText, m_nLength, m_nIndex);
         break;
     case EDIT_REPLACE_ALL:
-        RestoreOccurrences(document, m_nOccurrenceCount);
+        if (!RestoreInOnePass(document))
+            RestoreOccurrences(document, m_nOccurrenceCount);
         break;
     }
+}
+
+static const char* SameBytes(const void* user, int)
+{
+    return static_cast<const char*>(user);
+}
+
+namespace {
+struct CSpellingsAt {
+    const COccurrence* occurrences;
+    const char** texts;
+};
+}
+
+static const char* SpellingOf(const void* user, int i)
+{
+    const CSpellingsAt* at = static_cast<const CSpellingsAt*>(user);
+    return at->texts[at->occurrences[i].spelling];
+}
+
+// Each occurrence is i times the growth further on than before the replace all.
+int* CEditAction::ReplacedIndexes(int growth) const
+{
+    int* at = new (std::nothrow) int[m_nOccurrenceCount];
+    if (at) {
+        for (int i = 0; i < m_nOccurrenceCount; i++)
+            at[i] = m_pOccurrences[i].index + i * growth;
+    }
+    return at;
+}
+
+int CEditAction::RestoreInOnePass(CTextDocument* document) const
+{
+    int* at = ReplacedIndexes(m_nSecondLength - m_nLength);
+    const char** texts = new (std::nothrow) const char*[m_pSpellings->GetCount()];
+    int done = 0;
+    if (at && texts) {
+        int n = 0;
+        for (CPtrNode* node = m_pSpellings->m_pFirst; node; node = node->next)
+            texts[n++] = static_cast<CSavedString*>(node->item)->GetText();
+        CSpellingsAt spellings = {m_pOccurrences, texts};
+        done = document->ReplaceRanges(at, m_nOccurrenceCount, m_nSecondLength, SpellingOf,
+                                       &spellings, m_nLength);
+    }
+    delete[] at;
+    delete[] texts;
+    return done;
+}
+
+int CEditAction::ApplyInOnePass(CTextDocument* document) const
+{
+    int* at = ReplacedIndexes(0);
+    int done = at && document->ReplaceRanges(at, m_nOccurrenceCount, m_nLength, SameBytes,
+                                             m_pSecondText, m_nSecondLength);
+    delete[] at;
+    return done;
 }
 
 // Redoing an edit is making it again. Only the first time can memory run short (when
@@ -120,6 +199,8 @@ int CEditAction::Apply(CTextDocument* document) const
         }
         return 1;
     case EDIT_REPLACE_ALL:
+        if (ApplyInOnePass(document))
+            return 1;
         for (int i = 0; i < m_nOccurrenceCount; i++) {
             const COccurrence& occurrence = m_pOccurrences[i];
             int index = occurrence.index + i * (m_nSecondLength - m_nLength);

@@ -59,5 +59,8 @@ public:
 private:
     CEditAction(const CEditAction&);
     CEditAction& operator=(const CEditAction&);
-    int FindOrSaveSpelling(const char* bytes);
+    const char* SaveSpelling(const char* bytes);
+    int* ReplacedIndexes(int growth) const;
+    int ApplyInOnePass(CTextDocument* document) const;
+    int RestoreInOnePass(CTextDocument* document) const;
 };

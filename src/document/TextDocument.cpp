@@ -1,5 +1,7 @@
 #include "document/TextDocument.h"
 
+#include <new>
+
 #include <stdint.h>
 #include <string.h>
 
@@ -20,14 +22,15 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
       m_nTableCapacity(0), m_pHistory(nullptr),
       m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
       m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner),
-      m_bLoadRefused(0)
+      m_bLoadRefused(0), m_nChangeCount(0)
 {
     SetNames(path);
-    m_pHistory = new CEditHistory(this);
-    m_pFontInfo = new CFontInfo(this);
-    AllocateText(TEXT_BLOCK_STEP);
-    AllocateLineTable(1);
-    if (file)
+    m_pHistory = new (std::nothrow) CEditHistory(this);
+    m_pFontInfo = new (std::nothrow) CFontInfo(this);
+    // Without its first blocks the document is not made at all (IsReady); nothing may
+    // reach a null block later.
+    if (m_pHistory && m_pFontInfo && AllocateText(TEXT_BLOCK_STEP) && AllocateLineTable(1) &&
+        file)
         LoadDocumentFile();
 
     m_hArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -222,6 +225,7 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     m_pText[m_nLength] = 0;
 
     UpdateTableForInsertion(m_pText + index, line, breaks);
+    m_nChangeCount++;
     TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
     m_bModified = 1;
     return 1;
@@ -290,6 +294,7 @@ int CTextDocument::RemoveText(int index, int count)
     m_pText[m_nLength] = 0;
 
     UpdateTableForRemoval(m_pText + index, line, breaks);
+    m_nChangeCount++;
     TellViews(m_pOwner, DOC_TEXT_REMOVED, index, count);
     m_bModified = 1;
     return 1;

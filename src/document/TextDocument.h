@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "base/PtrList.h"
+#include "document/LineSort.h"
 
 class CEditHistory;
 class CFontInfo;
@@ -16,6 +17,8 @@ class CTextDocument : public CObject {
 public:
     CTextDocument(COpenDocument* owner, HANDLE file, const char* path);
     virtual ~CTextDocument();
+    // 0 when a first allocation failed: such a document must be deleted unused.
+    int IsReady() const { return m_pHistory && m_pFontInfo && m_pText && m_pLineWidths; }
 
     int InsertText(const char* bytes, int count, int index);
     int RemoveText(int index, int count);
@@ -29,6 +32,20 @@ public:
     int MoveWithUndo(int source, int target, int count);
     int ReplaceAllWithUndo(const int* indexes, int count, int oldLength, const char* bytes,
                            int newLength, int matchCase);
+    // Replaces count ascending, apart ranges of removed bytes at at[i] with inserted bytes
+    // of bytes(user, i) in one pass, leaving the text, the line table, the widest line and
+    // the views as the primitives would, range by range from the first. 0 (nothing
+    // changed) when a range or a replacement holds a line break or memory is short: then
+    // the caller goes range by range itself. (BulkReplace.cpp)
+    typedef const char* (*RangeBytes)(const void* user, int i);
+    int ReplaceRanges(const int* at, int count, int removed, RangeBytes bytes,
+                      const void* user, int inserted);
+    // The line sort (DocumentSort.cpp). A run reads the text as it is when the run is made;
+    // its sorted text then replaces the whole text as one undo step (1 when it did).
+    CLineSort* NewLineSort(SortNotify notify, void* context);
+    int ApplySortedText(const CLineSort& sort);
+    // The whole sort at once on the calling thread, in the order bits SORT_*.
+    int SortLinesNow(int order, SortNotify notify, void* context);
     // Undo and Redo return 1 while a further step remains to be undone or redone.
     int Undo();
     int Redo();
@@ -38,6 +55,8 @@ public:
     char* GetTextAt(int index) const { return m_pText + index; }
     int GetTextLength() const { return static_cast<int>(m_nLength); }
     int GetLineCount() const { return m_nLineCount; }
+    // Rises with every change of the text, so that a kept position can tell it is stale.
+    unsigned int GetChangeCount() const { return m_nChangeCount; }
     int GetLineWidth(int line) const { return m_pLineWidths[line]; }
     int GetWidestWidth() const { return m_nWidestWidth; }
     int GetWidestIndex() const { return m_nWidestIndex; }
@@ -61,6 +80,7 @@ public:
     int SaveDocument(int force);
     int SaveDocumentAs();
     int WriteDocumentFile();
+    const char* LockFileText(HGLOBAL* block, int* length) const;
     int QueryClose();
     // CR becomes CR LF. length: the byte count in (0: up to the NUL), the converted count out.
     static HGLOBAL ToFileText(const char* text, int* length);
@@ -92,6 +112,7 @@ public:
     volatile int m_bSortCancel;
     COpenDocument* m_pOwner;
     int m_bLoadRefused;
+    unsigned int m_nChangeCount;
 
 protected:
     void SetNames(const char* path);

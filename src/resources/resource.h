@@ -16,6 +16,7 @@
 #define IDD_SEND 135
 #define IDD_SORTING 136
 #define IDD_ABOUT 137
+#define IDD_WINDOW_LIST 139
 #define IDD_PRINT 1538
 #define IDD_FONT 1543
 #define IDD_FIND 10000
@@ -71,6 +72,27 @@
 #define IDW_STATUSBAR 10000
 #define IDW_TOOLBAR 10001
 #define IDW_FIRST_MDI_CHILD 100000
+
+// Window list dialog ("More Windows...")
+#define IDC_WINDOW_LIST 1030
+
+// Send Information dialog controls
+#define IDC_SEND_ATTACH_FONT 1002
+#define IDC_SEND_OCTET1 1008
+#define IDC_SEND_OCTET2 1009
+#define IDC_SEND_OCTET3 1010
+#define IDC_SEND_OCTET4 1011
+#define IDC_SEND_PREDEFINED 1012
+#define IDC_SEND_MANUAL 1013
+#define IDC_SEND_DEST1 1014
+#define IDC_SEND_DEST2 1015
+#define IDC_SEND_FILE 1016
+#define IDC_SEND_FILE_LABEL 1017
+#define IDC_SEND_OPTIONS 1018
+#define IDC_SEND_DOT1 1019
+#define IDC_SEND_DOT2 1020
+#define IDC_SEND_DOT3 1021
+#define IDC_SEND_LOOPBACK 1022
 
 // About box controls
 #define IDC_ABOUT_TITLE 1027

@@ -80,6 +80,11 @@ void CEditDisplay::ScrollCaretIntoView(POINT* q)
         left = (m_ptCaret.x - W + 3 + a - 1) / a;
     if (top > m_pScrollBars->GetVertMax() || left > m_pScrollBars->GetHorzMax())
         m_pScrollBars->Recalculate();
+    // The setters refuse a position past their range, which would leave the caret unseen.
+    if (top > m_pScrollBars->GetVertMax())
+        top = m_pScrollBars->GetVertMax();
+    if (left > m_pScrollBars->GetHorzMax())
+        left = m_pScrollBars->GetHorzMax();
     if (top >= 0)
         m_pScrollBars->SetVertPos(top, 1);
     if (left >= 0)

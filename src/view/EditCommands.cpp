@@ -42,9 +42,24 @@ static int PutOnClipboard(const CSelection* selection)
     return 1;
 }
 
+// Clipboard managers and the system's own clipboard bridge hold the clipboard for a moment
+// after every change: a refusal then is no reason to drop the user's command.
+static int OpenClipboardPatiently(HWND owner)
+{
+    for (int waited = 0; waited < 250; waited += 10) {
+        if (OpenClipboard(owner))
+            return 1;
+        Sleep(10);
+    }
+    if (OpenClipboard(owner))
+        return 1;
+    MessageBeep(MB_OK);
+    return 0;
+}
+
 int CEditDisplay::Copy()
 {
-    if (m_pSelection->IsEmpty() || !OpenClipboard(m_hWnd))
+    if (m_pSelection->IsEmpty() || !OpenClipboardPatiently(m_hWnd))
         return 0;
     int done = PutOnClipboard(m_pSelection);
     CloseClipboard();
@@ -54,7 +69,7 @@ int CEditDisplay::Copy()
 
 int CEditDisplay::Cut()
 {
-    if (m_pSelection->IsEmpty() || !OpenClipboard(m_hWnd))
+    if (m_pSelection->IsEmpty() || !OpenClipboardPatiently(m_hWnd))
         return 0;
     int placed = PutOnClipboard(m_pSelection);
     CloseClipboard();
@@ -87,7 +102,7 @@ char* ClipboardBlockText(HGLOBAL data, int* count)
 
 int CEditDisplay::Paste()
 {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(m_hWnd))
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboardPatiently(m_hWnd))
         return 0;
     int count = 0;
     char* copy = ClipboardBlockText(GetClipboardData(CF_TEXT), &count);

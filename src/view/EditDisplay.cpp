@@ -230,6 +230,8 @@ void CEditDisplay::OnSetFocus()
         ComputeLineLayout(p.y / m_nLineHeight);
         m_ptCaret = p;
     }
+    // The position pane showed the caret of the view that had the focus before.
+    PublishCaretPosition();
     UpdateCaret(1);
     if (!m_pSelection->IsEmpty()) {
         InvalidateView();
@@ -322,7 +324,7 @@ void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
         SetMenuState(menu, 40023, FALSE, m_pDocument->CanRedo());
         SetMenuState(menu, 40007, FALSE, selected);
         SetMenuState(menu, 40008, FALSE, selected);
-        SetMenuState(menu, 40010, FALSE, selected);
+        SetMenuState(menu, 40010, FALSE, CanDelete());
         SetMenuState(menu, 40009, FALSE, IsClipboardFormatAvailable(CF_TEXT));
         SetMenuState(menu, 40011, FALSE, text);
         SetMenuState(menu, 40012, FALSE, text);
@@ -337,9 +339,18 @@ void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
     }
 }
 
+// The Delete key reaches the view as command 40010 through the accelerators, which drop
+// the command while its menu item is grayed: the item follows the caret, not the popup.
+int CEditDisplay::CanDelete() const
+{
+    return !m_pSelection->IsEmpty() || m_nIndex < m_pDocument->GetTextLength();
+}
+
 void CEditDisplay::UpdateCommandState()
 {
     HWND main = m_pOwner->GetMainWindow();
+    if (main && GetMenu(main))
+        SetMenuState(GetMenu(main), 40010, FALSE, CanDelete());
     HWND toolbar = main ? FindWindowExA(main, nullptr, "ToolbarWindow32", nullptr) : nullptr;
     if (!toolbar)
         return;
@@ -467,5 +478,27 @@ int CEditDisplay::OnFontChanged()
         UpdateCaret(1);
     }
     InvalidateView();
+    return 1;
+}
+
+// The same end as the replacements one by one, without the walk in between: the top
+// stays on its line, a kept caret and selection are clamped to the shortest text there was,
+// and the scroll bars clamp once.
+int CEditDisplay::OnTextReplaced(int caret, int shortest)
+{
+    ForgetMeasurements();
+    int lineLength, top = 0;
+    const char* text = m_pDocument->GetTextAt(0);
+    m_pTopLine = MoveByLines(GetVertPos(), &lineLength, &top, text);
+    m_nTopIndex = top;
+    if (m_nIndex > shortest)
+        m_nIndex = shortest;
+    m_pSelection->ClampTo(shortest);
+    if (m_pScrollBars)
+        m_pScrollBars->Recalculate();
+    if (HasFocus())
+        MoveCaret(caret);
+    InvalidateView();
+    UpdateCommandState();
     return 1;
 }

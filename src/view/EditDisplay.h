@@ -87,6 +87,7 @@ public:
     void OnMouseWheel(int delta);
     int IsDocumentVisible() const;
     void UpdateCommandState();
+    int CanDelete() const;
     void OnSelectionChanged();
     void SelectAll();
     void ShowSelectionUnfocused();
@@ -105,6 +106,7 @@ public:
     int OnTextRemoved(int index, int count);
     int OnUndoStarting();
     int OnFontChanged();
+    int OnTextReplaced(int caret, int shortest);
 
     HWND GetWindow() const { return m_hWnd; }
     CTextDocument* GetDocument() const { return m_pDocument; }

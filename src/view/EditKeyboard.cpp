@@ -66,8 +66,8 @@ void CEditDisplay::MoveLeft(int shift, int ctrl)
     }
     if (m_nIndex == 0)
         return;
-    if (shift && m_pSelection->IsEmpty())
-        m_pSelection->Extend(m_nIndex);
+    if (shift)
+        m_pSelection->AnchorAt(m_nIndex);
     MoveCaret(ctrl ? WordLeftIndex(m_pDocument->GetTextAt(0), m_nIndex) : m_nIndex - 1);
     if (shift)
         m_pSelection->Extend(m_nIndex);
@@ -83,8 +83,8 @@ void CEditDisplay::MoveRight(int shift, int ctrl)
     }
     if (m_nIndex == m_pDocument->GetTextLength())
         return;
-    if (shift && m_pSelection->IsEmpty())
-        m_pSelection->Extend(m_nIndex);
+    if (shift)
+        m_pSelection->AnchorAt(m_nIndex);
     MoveCaret(ctrl ? WordRightIndex(m_pDocument->GetTextAt(0), m_nIndex) : m_nIndex + 1);
     m_pFind->MarkDirty();
     if (shift)
@@ -108,8 +108,8 @@ void CEditDisplay::MoveVertically(int down, int shift, int ctrl)
     }
     if (down ? m_nCaretLine >= m_pDocument->GetLineCount() - 1 : m_nCaretLine == 0)
         return;
-    if (shift && m_pSelection->IsEmpty())
-        m_pSelection->Extend(m_nIndex);
+    if (shift)
+        m_pSelection->AnchorAt(m_nIndex);
     int lineLength, index = m_nIndex;
     const char* line = MoveByLines(down ? 1 : -1, &lineLength, &index,
                                    m_pDocument->GetTextAt(m_nIndex));

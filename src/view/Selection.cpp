@@ -47,6 +47,15 @@ void CSelection::Extend(int index)
     m_pView->OnSelectionChanged();
 }
 
+void CSelection::AnchorAt(int index)
+{
+    if (m_nLength != 0)
+        return;
+    m_bFresh = 1;
+    m_nExtent = -1;
+    Extend(index);
+}
+
 void CSelection::SaveState(CSelectionState* state) const
 {
     state->m_nAnchorX = m_ptAnchor.x;

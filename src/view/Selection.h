@@ -14,6 +14,8 @@ public:
 
     void Clear();
     void Extend(int index);
+    // An empty selection starts again at index, whatever anchor it had before.
+    void AnchorAt(int index);
     int IsEmpty() const { return m_nLength == 0; }
     int Start() const { return m_nAnchor < m_nExtent ? m_nAnchor : m_nExtent; }
     int End() const { return m_nAnchor < m_nExtent ? m_nExtent : m_nAnchor; }

@@ -23,21 +23,22 @@ list_windows() {
     wine "$probe" "$desktop" 'Z:'"${windows//\//\\}" >/dev/null 2>&1
 }
 
-# Waits up to 20 s for a line of the probe's listing.
+# Waits for a line of the probe's listing (a window, the focus, a status pane). The limit
+# is generous: the machine may be loaded, and each listing starts a Wine process.
+wait_limit=60
 wait_for() {
-    local i
-    for i in $(seq 1 80); do
+    local end=$((SECONDS + wait_limit))
+    while [ "$SECONDS" -lt "$end" ]; do
         list_windows && grep -qxF "$1" "$windows" && return 0
         sleep 0.25
     done
-    fail "no window \"$1\""
+    fail "no line \"$1\""
 }
 
 wait_gone() {
-    local i
-    for i in $(seq 1 80); do
-        list_windows
-        grep -q "^$1" "$windows" || return 0
+    local end=$((SECONDS + wait_limit))
+    while [ "$SECONDS" -lt "$end" ]; do
+        list_windows && ! grep -q "^$1" "$windows" && return 0
         sleep 0.25
     done
     fail "\"$1\" still there"
@@ -49,5 +50,6 @@ start_editor() {
     (cd "$work" && exec wine explorer "/desktop=$desktop,1024x768" "$exe") >"$work/wine.log" 2>&1 &
     editor_pid=$!
     wait_for "main Zendle Editor"
-    sleep 1
+    # Keys go to the focused window: wait until the editor has taken the focus.
+    wait_for "focus Main"
 }

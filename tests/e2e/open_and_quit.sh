@@ -13,14 +13,14 @@ wait_for "frame Untitled"
 
 xdotool key ctrl+o
 wait_for "dialog Open"
-sleep 0.5
+wait_for "focus Edit"
 # The whole path: the dialog opens in the folder it last visited, which a run before may have moved.
 xdotool type --delay 20 "$(winepath -w "$work/e2e.txt" 2>/dev/null)"
 xdotool key Return
 wait_for "frame e2e.txt"
 wait_gone "dialog"
 [ "$(grep -c '^frame' "$windows")" -eq 2 ] || fail "expected two document windows"
-sleep 0.5
+wait_for "focus Display"
 import -window root -crop 1024x768+0+0 "$shots/two-documents.png"
 
 xdotool key alt+F4

@@ -9,7 +9,7 @@ source "$(dirname "$0")/common.bash"
 start_editor
 xdotool key ctrl+n
 wait_for "frame Untitled"
-sleep 0.5
+wait_for "focus Display"
 
 xdotool type --delay 30 "hello world"
 xdotool key Return
@@ -23,13 +23,14 @@ xdotool type --delay 30 "-"
 xdotool key End
 xdotool type --delay 30 "!"
 xdotool key Tab
-sleep 0.5
+# The last key has arrived once the caret's position says so.
+wait_for "pane Row: 1 Col: 14"
 import -window root -crop 1024x768+0+0 "$shots/typed.png"
 
 target="$work/typed.txt"
 xdotool key ctrl+s
 wait_for "dialog Save As"
-sleep 0.5
+wait_for "focus Edit"
 # The whole path: the dialog may open in the folder it last visited.
 xdotool type --delay 20 "$(winepath -w "$target" 2>/dev/null)"
 xdotool key Return

@@ -86,22 +86,17 @@ std::vector<HWND> AppWindow::FrameWindows() const
     return frames;
 }
 
-void PumpMessages(int ms)
+void PumpMessages()
 {
-    DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                continue;
-            if (PreTranslateAppMessage(&message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (ms > 0)
-            Sleep(5);
-    } while (GetTickCount() - start < static_cast<DWORD>(ms));
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            continue;
+        if (PreTranslateAppMessage(&message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
 }
 
 void PressShortcut(UINT key, bool ctrl, bool shift)

@@ -37,9 +37,9 @@ private:
     int m_started;
 };
 
-// Runs the editor's message loop filters and dispatch until no message is left, for at
-// least ms milliseconds.
-void PumpMessages(int ms = 0);
+// Runs the editor's message loop filters and dispatch until no message is left. To wait
+// for a message still to come (from another thread or process), use PumpUntil.
+void PumpMessages();
 // Presses a key on the focused window as a real press arrives: through the editor's
 // message filters (the accelerator table) and dispatch, with the modifiers held.
 void PressShortcut(UINT key, bool ctrl, bool shift = false);

@@ -4,15 +4,11 @@
 
 #include <string.h>
 
+#include "support/Waits.h"
+
 static int OpenWithin(HWND owner, DWORD ms)
 {
-    DWORD start = GetTickCount();
-    while (!OpenClipboard(owner)) {
-        if (GetTickCount() - start > ms)
-            return 0;
-        Sleep(20);
-    }
-    return 1;
+    return WaitUntil([owner] { return OpenClipboard(owner) != 0; }, ms);
 }
 
 int PutClipboardBytes(const std::string& block)

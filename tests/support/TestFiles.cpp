@@ -85,6 +85,7 @@ RegistrySandbox::~RegistrySandbox()
 StoreSandbox::StoreSandbox()
 {
     lstrcpynA(g_szStartDirectory, m_folder.Path().c_str(), sizeof(g_szStartDirectory));
+    g_bNoStoreReported = 0;
 }
 
 StoreSandbox::~StoreSandbox()
