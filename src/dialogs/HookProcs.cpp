@@ -2,8 +2,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "app/AppState.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "document/PrintSeam.h"
 
 static UINT_PTR OnPrintCommand(HWND dialog, int id, int code)
@@ -43,7 +42,7 @@ UINT_PTR CALLBACK PrintHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 BOOL CALLBACK PrintAbortProc(HDC, int)
 {
-    int answer = MessageBoxA(g_hMainWindow, "Abort Printing operation?", "AbortFunc",
+    int answer = MessageBoxA(AssertionOwnerWindow(), "Abort Printing operation?", "AbortFunc",
                              MB_ICONQUESTION | MB_YESNO);
     return answer == IDYES ? FALSE : TRUE;
 }

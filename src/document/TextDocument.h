@@ -1,14 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include "base/PtrList.h"
 #include "document/LineSort.h"
-#include "document/PtrList.h"
 
 class CEditHistory;
 class CFontInfo;
 class COpenDocument;
 class CPrintInfo;
-class CEditDisplay;
 
 const unsigned int TEXT_BLOCK_STEP = 32768;
 const int LINE_TABLE_STEP = 500;
@@ -125,7 +124,6 @@ protected:
     int AllocateLineTable(int lines);
     void MeasureLines(const char* p, int first, int count);
     void RescanWidest();
-    void NotifyViews(int (*fn)(CEditDisplay*, void*), int index, int count);
 
 private:
     CTextDocument(const CTextDocument&);

@@ -6,7 +6,7 @@
 
 #include <new>
 
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "document/PrintSeam.h"
 #include "document/TextDocument.h"
 #include "printing/PageInfo.h"

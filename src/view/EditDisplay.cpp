@@ -7,9 +7,9 @@
 
 #include "app/AppState.h"
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 #include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
@@ -502,43 +502,4 @@ int CEditDisplay::OnTextReplaced(int caret, int shortest)
     InvalidateView();
     UpdateCommandState();
     return 1;
-}
-
-int NotifyTextReplaced(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextReplaced(n->index, n->count);
-}
-
-int NotifyBufferMoved(CEditDisplay* view, void*)
-{
-    return view->OnBufferMoved();
-}
-
-int NotifyTextInserted(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextInserted(n->index, n->count);
-}
-
-int NotifyTextRemoving(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextRemoving(n->index, n->count);
-}
-
-int NotifyTextRemoved(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextRemoved(n->index, n->count);
-}
-
-int NotifyUndoStarting(CEditDisplay* view, void*)
-{
-    return view->OnUndoStarting();
-}
-
-int NotifyFontChanged(CEditDisplay* view, void*)
-{
-    return view->OnFontChanged();
 }
