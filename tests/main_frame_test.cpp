@@ -602,3 +602,33 @@ TEST_F(MainFrame, SunkenBordersFrameTheMdiClientAndEachRestoredFrame)
     EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, client.right - 1, 20));
     ReleaseDC(frame, dc);
 }
+
+namespace {
+
+WNDPROC g_toolbarProc;
+int g_imagesAtToolbarDestroy = -1;
+
+LRESULT CALLBACK WatchToolbarDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        HIMAGELIST own = reinterpret_cast<HIMAGELIST>(SendMessageA(window, TB_GETIMAGELIST, 0, 0));
+        g_imagesAtToolbarDestroy = ImageList_GetImageCount(own);
+    }
+    return CallWindowProcA(g_toolbarProc, window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(MainFrame, TheToolbarsOwnImageListIsLeftToTheToolbar)
+{
+    // The main window goes before its children: the toolbar must still find its own list.
+    ASSERT_TRUE(app.Started());
+    int images = ImageList_GetImageCount(g_hToolbarImages[0]);
+    ASSERT_GT(images, 0);
+    g_toolbarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        g_hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchToolbarDestroy)));
+    DestroyWindow(app.Main());
+    EXPECT_EQ(images, g_imagesAtToolbarDestroy);
+    for (HIMAGELIST list : g_hToolbarImages)
+        EXPECT_EQ(nullptr, list);
+}

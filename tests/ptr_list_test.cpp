@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 namespace {
 

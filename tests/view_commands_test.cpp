@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DocFrame.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 #include "document/TextDocument.h"
 #include "support/AppWindow.h"
 #include "support/EditMenu.h"

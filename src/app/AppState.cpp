@@ -1,5 +1,8 @@
 #include "app/AppState.h"
 
+#include "base/ErrorBox.h"
+#include "document/SortWorker.h"
+
 HINSTANCE g_hInstance;
 HWND g_hMainWindow;
 HWND g_hMDIClient;
@@ -18,3 +21,13 @@ HACCEL g_hAccelerators;
 
 int g_bRememberMaximised;
 int g_nCloseCounter;
+
+HWND AssertionOwnerWindow()
+{
+    return g_hMainWindow;
+}
+
+void SetSortProgressDialog(HWND dialog)
+{
+    g_hSortDialog = dialog;
+}

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/ErrorBox.h"
+
 class CStatusBar;
 
 // The shell's application-wide state. It lives on the user-interface thread: start-up fills
@@ -31,4 +33,3 @@ extern int g_nCloseCounter;
 const char MAIN_CLASS[] = "Main";
 const char FRAME_CLASS[] = "MDI";
 const char DISPLAY_CLASS[] = "Display";
-const char APP_CAPTION[] = "Zendle Editor";

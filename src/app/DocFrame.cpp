@@ -3,9 +3,9 @@
 #include <new>
 
 #include "app/AppState.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
 #include "view/EditDisplay.h"

@@ -1,6 +1,6 @@
 #include "app/AppState.h"
 #include "app/DocFrame.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 
 static CDocFrame* FrameOf(HWND window)
 {

@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 
 char g_szStartDirectory[MAX_PATH];
 

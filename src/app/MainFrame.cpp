@@ -5,13 +5,12 @@
 #include "app/AppState.h"
 #include "app/BitmapCommand.h"
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
 #include "app/StatusBar.h"
 #include "dialogs/AboutBox.h"
-#include "document/TextDocument.h"
-#include "dialogs/FileDialogs.h"
 #include "dialogs/WindowListDialog.h"
+#include "document/TextDocument.h"
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
 
@@ -208,7 +207,7 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     }
     switch (id) {
     case ID_FILE_OPEN:
-        OpenDocuments(window);
+        OnOpen(window);
         break;
     case ID_FILE_NEW:
         ShowEditorPanes(1);

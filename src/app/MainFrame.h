@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 class COpenDocument;
 
@@ -26,6 +26,8 @@ public:
     void OnFindMessage(FINDREPLACEA* record);
     // Another program, or this one, changed the clipboard: the Paste button follows.
     void OnClipboardUpdate();
+    // Open: the chosen files, each opened for reading and writing, become new documents.
+    void OnOpen(HWND window);
 
     // Closes every document in opening order; stops at the first that refuses.
     int CloseAll();

@@ -4,7 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/MainFrame.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 #include "app/StatusBar.h"
 #include "resources/resource.h"
 

@@ -1,6 +1,6 @@
 #include "app/AppState.h"
 #include "app/MainFrame.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -6,8 +6,8 @@
 #include <new>
 
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
-#include "app/ShellMessages.h"
+#include "base/ErrorBox.h"
+#include "base/ShellMessages.h"
 #include "document/TextDocument.h"
 
 COpenDocument::COpenDocument(HWND mainWindow, HWND mdiClient)

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 class CDocFrame;
 class CEditDisplay;

@@ -7,7 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/FileFontStore.h"
 #include "app/MainFrame.h"
 #include "app/StatusBar.h"

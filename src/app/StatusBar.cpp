@@ -6,7 +6,7 @@
 #include <new>
 
 #include "app/AppState.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "resources/resource.h"
 
 namespace {

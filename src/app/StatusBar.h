@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 // What an update request copies (CStatusPane::m_wMask).
 const WORD PANE_MASK_TEXT = 1;

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 
 static BitmapMessageRoute s_route = nullptr;
 

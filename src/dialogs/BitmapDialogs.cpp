@@ -1,6 +1,6 @@
 #include "dialogs/BitmapDialogs.h"
 
-#include "app/AppState.h"
+#include "base/ErrorBox.h"
 #include "dialogs/FileDialogParts.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "app/AppState.h"
+#include "base/ErrorBox.h"
 
 static const char OTHER_FORMAT_QUESTION[] =
     "Saving this file in a non-text format can lead to undesired\n"

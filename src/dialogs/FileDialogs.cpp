@@ -4,10 +4,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/AppState.h"
-#include "app/ErrorBox.h"
-#include "app/MainFrame.h"
-#include "app/StatusBar.h"
+#include <new>
+
+#include "base/ErrorBox.h"
 #include "dialogs/FileDialogParts.h"
 
 namespace {
@@ -76,51 +75,52 @@ UINT_PTR CALLBACK SaveHookProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
     return ConfirmOtherFormat(dialog);
 }
 
-static void OpenChosenFile(HWND mainWindow, CMainFrame* frame, const char* path)
+char* ShowOpenDialog(HWND owner)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        ShowLastError(mainWindow, "File creation failed");
-        return;
-    }
-    ShowEditorPanes(1);
-    frame->AddDocument(file, path);
-}
-
-void OpenDocuments(HWND mainWindow)
-{
-    CMainFrame* frame = GetMainFrame(mainWindow);
-    if (!frame)
-        return;
-    char* buffer = new char[OPEN_BUFFER_SIZE]();
-    char* title = new char[TITLE_BUFFER_SIZE]();
+    char* buffer = new (std::nothrow) char[OPEN_BUFFER_SIZE]();
+    char* title = new (std::nothrow) char[TITLE_BUFFER_SIZE]();
+    // Each path is at most as long as the directory and its name in the dialog's buffer.
+    char* paths = new (std::nothrow) char[OPEN_BUFFER_SIZE * 2]();
     OPENFILENAMEA ofn;
-    FillFileRecord(&ofn, mainWindow, OPEN_FILTER, 2, buffer, OPEN_BUFFER_SIZE, title,
+    if (!buffer || !title || !paths) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        ShowLastError(owner, "Memory allocation failed");
+        delete[] buffer;
+        delete[] title;
+        delete[] paths;
+        return nullptr;
+    }
+    FillFileRecord(&ofn, owner, OPEN_FILTER, 2, buffer, OPEN_BUFFER_SIZE, title,
                    TITLE_BUFFER_SIZE);
     ofn.nMaxCustFilter = 128;
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                 OFN_ENABLEHOOK;
     ofn.lpstrDefExt = "cpp";
     ofn.lpfnHook = OpenHookProc;
-    if (GetOpenFileNameA(&ofn)) {
-        for (const char* name = buffer + ofn.nFileOffset; *name; name += strlen(name) + 1) {
-            char path[MAX_PATH];
-            if (ComposeChosenPath(buffer, ofn.nFileOffset, name, path, sizeof(path))) {
-                OpenChosenFile(mainWindow, frame, path);
-                continue;
-            }
-            // A path cut to fit could name another file, which a later Save would overwrite.
-            char text[OPEN_BUFFER_SIZE + 128];
-            snprintf(text, sizeof(text),
-                     "The path of \"%s\" is longer than %d characters.\n"
-                     "The file was not opened.",
-                     name, MAX_PATH - 1);
-            MessageBoxA(mainWindow, text, APP_CAPTION, MB_ICONWARNING);
+    int chosen = GetOpenFileNameA(&ofn);
+    char* end = paths;
+    for (const char* name = buffer + ofn.nFileOffset; chosen && *name; name += strlen(name) + 1) {
+        char path[MAX_PATH];
+        if (ComposeChosenPath(buffer, ofn.nFileOffset, name, path, sizeof(path))) {
+            strcpy(end, path);
+            end += strlen(path) + 1;
+            continue;
         }
+        // A path cut to fit could name another file, which a later Save would overwrite.
+        char text[OPEN_BUFFER_SIZE + 128];
+        snprintf(text, sizeof(text),
+                 "The path of \"%s\" is longer than %d characters.\n"
+                 "The file was not opened.",
+                 name, MAX_PATH - 1);
+        MessageBoxA(owner, text, APP_CAPTION, MB_ICONWARNING);
     }
     delete[] buffer;
     delete[] title;
+    if (!chosen) {
+        delete[] paths;
+        return nullptr;
+    }
+    return paths;
 }
 
 int ShowSaveAsDialog(HWND owner, char* path, int pathSize, char* title, int titleSize)

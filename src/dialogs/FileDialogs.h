@@ -1,8 +1,11 @@
 #pragma once
 #include <windows.h>
 
-// The Open command: the system's Open dialog, then one new document per chosen file.
-void OpenDocuments(HWND mainWindow);
+// The Open dialog. On OK, the chosen files' full paths one after another, each
+// NUL-terminated, the last followed by an empty one: a block to free with delete[]. Null
+// when cancelled or out of memory (reported). A name whose path would be too long is
+// reported and left out.
+char* ShowOpenDialog(HWND owner);
 
 // The Save As dialog. On OK, path holds the full path and title the name without directory.
 int ShowSaveAsDialog(HWND owner, char* path, int pathSize, char* title, int titleSize);

@@ -7,8 +7,8 @@
 
 #include <new>
 
+#include "document/DocumentOwner.h"
 #include "document/TextHelpers.h"
-#include "view/EditDisplay.h"
 #include "view/FontInfo.h"
 
 namespace {
@@ -203,6 +203,6 @@ int CTextDocument::ReplaceRanges(const int* at, int count, int removed, RangeByt
     // The view that made the edit ends with its caret after the last replacement.
     int lastAt = at[count - 1] + (count - 1) * (inserted - removed);
     int shortest = length - removed < newLength - inserted ? length - removed : newLength - inserted;
-    NotifyViews(NotifyTextReplaced, lastAt + inserted, shortest);
+    TellViews(m_pOwner, DOC_TEXT_REPLACED, lastAt + inserted, shortest);
     return 1;
 }

@@ -5,10 +5,10 @@
 
 #include <new>
 
+#include "document/DocumentOwner.h"
 #include "document/EditAction.h"
 #include "document/EditHistory.h"
 #include "document/SavedString.h"
-#include "view/EditDisplay.h"
 
 // count >= 0 bytes from index, all within the text.
 static int HoldsRange(const CTextDocument* document, int index, int count)
@@ -134,7 +134,7 @@ int CTextDocument::Undo()
     if (!m_pHistory->CanUndo())
         return 0;
     // Before the text changes, so that each view can drop its selection.
-    NotifyViews(NotifyUndoStarting, 0, 0);
+    TellViews(m_pOwner, DOC_UNDO_STARTING, 0, 0);
     m_pHistory->Undo();
     return m_pHistory->CanUndo();
 }
@@ -144,7 +144,7 @@ int CTextDocument::Redo()
     if (!m_pHistory->CanRedo())
         return 0;
     // A selection kept over the redone edit would cover other bytes afterwards.
-    NotifyViews(NotifyUndoStarting, 0, 0);
+    TellViews(m_pOwner, DOC_UNDO_STARTING, 0, 0);
     m_pHistory->Redo();
     return m_pHistory->CanRedo();
 }

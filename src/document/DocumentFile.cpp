@@ -5,10 +5,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/ErrorBox.h"
-#include "app/FileFontStore.h"
-#include "app/OpenDocument.h"
-#include "dialogs/FileDialogs.h"
+#include "base/ErrorBox.h"
+#include "document/DocumentOwner.h"
 #include "document/TextHelpers.h"
 #include "view/FontInfo.h"
 
@@ -17,14 +15,6 @@ static const char WRITE_FAILED[] = "Failure occurred when writing to a file";
 // a 32-bit process anyway.
 static const LONGLONG MAX_FILE_SIZE = 0x7FFFFFFF;
 static const int MAX_LINES = 0x0FFFFFFF;
-
-// The store knows a file by the first 260 bytes of its path.
-static void StartFontRecord(CFontRecord* record, const char* path)
-{
-    memset(record, 0, sizeof(*record));
-    record->m_dwSize = FONT_RECORD_SIZE;
-    memcpy(record->m_szPath, path, strnlen(path, FONT_STORE_PATH_SIZE));
-}
 
 // Reserved names (NUL, CON, COM1, LPT1, ... even with an extension) open devices, and
 // reading some of them blocks: only disk files are documents.
@@ -118,19 +108,12 @@ void CTextDocument::RefuseLoad(const char* format)
 
 void CTextDocument::RestoreDocumentFont()
 {
-    CFontRecord record;
-    StartFontRecord(&record, m_szPath);
-    if (!record.m_szPath[0])
+    LOGFONTA lf;
+    COLORREF colour;
+    if (!LookupPathFont(m_pOwner, m_szPath, &lf, &colour))
         return;
     HWND owner = GetOwnerWindow();
-    int found;
-    {
-        CFileFontStore store(owner);
-        found = store.Lookup(&record);
-    }
-    if (!found)
-        return;
-    HFONT font = CreateFontIndirectA(&record.m_lf);
+    HFONT font = CreateFontIndirectA(&lf);
     if (!font) {
         ShowLastError(owner, "Font creation failed");
         return;
@@ -141,20 +124,15 @@ void CTextDocument::RestoreDocumentFont()
         ShowLastError(owner, "CreateDC() failed");
         return;
     }
-    m_pFontInfo->SetFont(font, dc, record.m_crColour);
+    m_pFontInfo->SetFont(font, dc, colour);
     DeleteDC(dc);
 }
 
 void CTextDocument::StoreDocumentFont()
 {
-    CFontRecord record;
-    StartFontRecord(&record, m_szPath);
-    if (!record.m_szPath[0])
-        return;
-    record.m_crColour = m_pFontInfo->GetColour();
-    GetObjectA(m_pFontInfo->GetFont(), sizeof(LOGFONTA), &record.m_lf);
-    CFileFontStore store(GetOwnerWindow());
-    store.Store(&record);
+    LOGFONTA lf = {};
+    GetObjectA(m_pFontInfo->GetFont(), sizeof(LOGFONTA), &lf);
+    StorePathFont(m_pOwner, m_szPath, &lf, m_pFontInfo->GetColour());
 }
 
 int CTextDocument::FromFileText(const char* bytes, int count, char* out)
@@ -330,7 +308,7 @@ int CTextDocument::SaveDocumentAs()
     HWND owner = GetOwnerWindow();
     char file[256] = "";
     char title[128] = "";
-    if (!ShowSaveAsDialog(owner, file, sizeof(file), title, sizeof(title)))
+    if (!AskSaveAsPath(m_pOwner, file, sizeof(file), title, sizeof(title)))
         return 0;
 
     if (IsDevice(file)) {
@@ -367,8 +345,7 @@ int CTextDocument::SaveDocumentAs()
     lstrcpynA(m_szPath, file, sizeof(m_szPath));
     lstrcpynA(m_szTitle, title, sizeof(m_szTitle));
     int result = WriteDocumentFile();
-    if (m_pOwner)
-        m_pOwner->Retitle();
+    RetitleFrames(m_pOwner);
     return result;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 class CEditAction;
 class CTextDocument;

@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "document/FindView.h"
 #include "document/TextDocument.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 #include "document/TextMatch.h"
 
 class CEditDisplay;

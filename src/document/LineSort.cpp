@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <new>
 
-#include "document/DebugAssert.h"
+#include "base/ErrorBox.h"
 #include "document/StringInfo.h"
 #include "document/TextHelpers.h"
 

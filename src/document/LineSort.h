@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 // Order bits of a line sort.
 enum {

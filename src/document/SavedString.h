@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 // A NUL-terminated copy of count bytes in a block of its own, or null when memory is short.
 char* CopyBytes(const char* bytes, int count);

@@ -3,7 +3,7 @@
 #include <string.h>
 #include <windows.h>
 
-#include "document/DebugAssert.h"
+#include "base/ErrorBox.h"
 #include "document/TextHelpers.h"
 
 static const char UNIT[] = "stringinfo";

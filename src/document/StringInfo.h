@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 // The sort record of one line. The text is the line inside the document text: not owned, and
 // it must not change while a sort runs.

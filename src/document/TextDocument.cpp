@@ -5,11 +5,11 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "app/ErrorBox.h"
-#include "app/OpenDocument.h"
+#include "base/ErrorBox.h"
+#include "document/DocumentOwner.h"
 #include "document/EditHistory.h"
+#include "document/PrintSeam.h"
 #include "document/TextHelpers.h"
-#include "view/EditDisplay.h"
 #include "view/FontInfo.h"
 
 unsigned int RoundUp(unsigned int value, unsigned int step)
@@ -21,13 +21,14 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
     : m_hFile(file), m_bModified(0), m_hBuffer(nullptr), m_pText(nullptr), m_nLength(0),
       m_nLineCount(1), m_nWidestWidth(0), m_nWidestIndex(0), m_pLineWidths(nullptr),
       m_nTableCapacity(0), m_pHistory(nullptr),
-      m_pFontInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
+      m_pFontInfo(nullptr), m_pPrintInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
       m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner),
       m_bLoadRefused(0), m_nChangeCount(0)
 {
     SetNames(path);
     m_pHistory = new (std::nothrow) CEditHistory(this);
     m_pFontInfo = new (std::nothrow) CFontInfo(this);
+    m_pPrintInfo = CreatePrintInfo(this);
     // Without its first blocks the document is not made at all (IsReady); nothing may
     // reach a null block later.
     if (m_pHistory && m_pFontInfo && AllocateText(TEXT_BLOCK_STEP) && AllocateLineTable(1) &&
@@ -46,6 +47,7 @@ CTextDocument::~CTextDocument()
         CloseHandle(m_hFile);
     if (m_hBuffer)
         GlobalFree(m_hBuffer);
+    DestroyPrintInfo(m_pPrintInfo);
     delete m_pFontInfo;
     delete m_pHistory;
     if (m_pLineWidths)
@@ -96,7 +98,7 @@ int CTextDocument::AllocateLineTable(int lines)
 
 HWND CTextDocument::GetOwnerWindow() const
 {
-    return m_pOwner ? m_pOwner->GetMainWindow() : nullptr;
+    return OwnerWindow(m_pOwner);
 }
 
 int CTextDocument::GetTitle(char* title, int size) const
@@ -116,6 +118,11 @@ const char* CTextDocument::GetWidestLineText() const
     return MoveByLines(m_nWidestIndex, &lineLength, &index, m_pText);
 }
 
+int CTextDocument::Print()
+{
+    return RunPrintCommand(m_pPrintInfo);
+}
+
 int CTextDocument::HasVisibleText() const
 {
     for (unsigned int i = 0; i < m_nLength; i++) {
@@ -124,14 +131,6 @@ int CTextDocument::HasVisibleText() const
             return 1;
     }
     return 0;
-}
-
-void CTextDocument::NotifyViews(int (*fn)(CEditDisplay*, void*), int index, int count)
-{
-    if (!m_pOwner)
-        return;
-    CEditNotice notice = {index, count};
-    m_pOwner->ForEachView(fn, &notice);
 }
 
 // Measures count lines from the line that holds p, storing them from entry first on.
@@ -218,7 +217,7 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
         GlobalFree(m_hBuffer);
         m_hBuffer = newBlock;
         m_pText = static_cast<char*>(newBlock) + 1;
-        NotifyViews(NotifyBufferMoved, 0, 0);
+        TellViews(m_pOwner, DOC_BUFFER_MOVED, 0, 0);
     }
     if (newTable) {
         memcpy(newTable, m_pLineWidths, m_nLineCount * sizeof(int));
@@ -235,7 +234,7 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
 
     UpdateTableForInsertion(m_pText + index, line, breaks);
     m_nChangeCount++;
-    NotifyViews(NotifyTextInserted, index, count);
+    TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
     m_bModified = 1;
     return 1;
 }
@@ -296,7 +295,7 @@ int CTextDocument::RemoveText(int index, int count)
 
     int breaks = CountLines(m_pText + index, count) - 1;
     int line = CountLines(m_pText, index) - 1;
-    NotifyViews(NotifyTextRemoving, index, count);
+    TellViews(m_pOwner, DOC_TEXT_REMOVING, index, count);
 
     memmove(m_pText + index, m_pText + index + count, m_nLength - index - count);
     m_nLength -= count;
@@ -304,7 +303,7 @@ int CTextDocument::RemoveText(int index, int count)
 
     UpdateTableForRemoval(m_pText + index, line, breaks);
     m_nChangeCount++;
-    NotifyViews(NotifyTextRemoved, index, count);
+    TellViews(m_pOwner, DOC_TEXT_REMOVED, index, count);
     m_bModified = 1;
     return 1;
 }
@@ -335,5 +334,5 @@ void CTextDocument::RemeasureAllLines()
 {
     MeasureLines(m_pText, 0, m_nLineCount);
     RescanWidest();
-    NotifyViews(NotifyFontChanged, 0, 0);
+    TellViews(m_pOwner, DOC_FONT_CHANGED, 0, 0);
 }

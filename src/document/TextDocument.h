@@ -1,13 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include "base/PtrList.h"
 #include "document/LineSort.h"
-#include "document/PtrList.h"
 
 class CEditHistory;
 class CFontInfo;
 class COpenDocument;
-class CEditDisplay;
+class CPrintInfo;
 
 const unsigned int TEXT_BLOCK_STEP = 32768;
 const int LINE_TABLE_STEP = 500;
@@ -87,6 +87,8 @@ public:
     int WriteDocumentFile();
     const char* LockFileText(HGLOBAL* block, int* length) const;
     int QueryClose();
+    // The Print command: the Print dialog, then the job. 1 when the dialog was confirmed.
+    int Print();
     // CR becomes CR LF. length: the byte count in (0: up to the NUL), the converted count out.
     static HGLOBAL ToFileText(const char* text, int* length);
     // CR LF, a lone CR and a lone LF each become one CR. out holds count bytes; the
@@ -111,6 +113,7 @@ public:
     int m_nTableCapacity;
     CEditHistory* m_pHistory;
     CFontInfo* m_pFontInfo;
+    CPrintInfo* m_pPrintInfo;
     HANDLE m_hSortThread;
     DWORD m_dwSortThreadId;
     WORD m_wSortFlags;
@@ -125,7 +128,6 @@ protected:
     int AllocateLineTable(int lines);
     void MeasureLines(const char* p, int first, int count);
     void RescanWidest();
-    void NotifyViews(int (*fn)(CEditDisplay*, void*), int index, int count);
 
 private:
     CTextDocument(const CTextDocument&);

@@ -76,6 +76,24 @@
 // Window list dialog ("More Windows...")
 #define IDC_WINDOW_LIST 1030
 
+// Send Information dialog controls
+#define IDC_SEND_ATTACH_FONT 1002
+#define IDC_SEND_OCTET1 1008
+#define IDC_SEND_OCTET2 1009
+#define IDC_SEND_OCTET3 1010
+#define IDC_SEND_OCTET4 1011
+#define IDC_SEND_PREDEFINED 1012
+#define IDC_SEND_MANUAL 1013
+#define IDC_SEND_DEST1 1014
+#define IDC_SEND_DEST2 1015
+#define IDC_SEND_FILE 1016
+#define IDC_SEND_FILE_LABEL 1017
+#define IDC_SEND_OPTIONS 1018
+#define IDC_SEND_DOT1 1019
+#define IDC_SEND_DOT2 1020
+#define IDC_SEND_DOT3 1021
+#define IDC_SEND_LOOPBACK 1022
+
 // About box controls
 #define IDC_ABOUT_TITLE 1027
 #define IDC_ABOUT_BUILD 1028

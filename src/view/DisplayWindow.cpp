@@ -1,6 +1,6 @@
 #include "view/DisplayWindow.h"
 
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 #include "view/EditDisplay.h"
 
 LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

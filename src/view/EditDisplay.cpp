@@ -7,9 +7,9 @@
 
 #include "app/AppState.h"
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
-#include "app/ShellMessages.h"
+#include "base/ShellMessages.h"
 #include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
@@ -289,6 +289,7 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     switch (LOWORD(wParam)) {
     case 40003: m_pDocument->SaveDocumentAs(); break;
     case 40004: m_pDocument->SaveDocument(1); break;
+    case 40005: m_pDocument->Print(); break;
     // Redo moves the history on only after the views were told of the edit.
     case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
     case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
@@ -505,43 +506,4 @@ int CEditDisplay::OnTextReplaced(int caret, int shortest)
     InvalidateView();
     UpdateCommandState();
     return 1;
-}
-
-int NotifyTextReplaced(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextReplaced(n->index, n->count);
-}
-
-int NotifyBufferMoved(CEditDisplay* view, void*)
-{
-    return view->OnBufferMoved();
-}
-
-int NotifyTextInserted(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextInserted(n->index, n->count);
-}
-
-int NotifyTextRemoving(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextRemoving(n->index, n->count);
-}
-
-int NotifyTextRemoved(CEditDisplay* view, void* notice)
-{
-    CEditNotice* n = static_cast<CEditNotice*>(notice);
-    return view->OnTextRemoved(n->index, n->count);
-}
-
-int NotifyUndoStarting(CEditDisplay* view, void*)
-{
-    return view->OnUndoStarting();
-}
-
-int NotifyFontChanged(CEditDisplay* view, void*)
-{
-    return view->OnFontChanged();
 }

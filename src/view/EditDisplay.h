@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 class CDocFrame;
 class CDragInfo;
@@ -176,18 +176,3 @@ char* ClipboardBlockText(HGLOBAL data, int* count);
 
 // Paints a frame window's caption as active or inactive, with its three buttons.
 void DrawFrameCaption(HWND window, int active);
-
-// The document's notifications, in the form that COpenDocument::ForEachView calls.
-struct CEditNotice {
-    int index;
-    int count;
-};
-int NotifyBufferMoved(CEditDisplay* view, void* notice);
-int NotifyTextInserted(CEditDisplay* view, void* notice);
-int NotifyTextRemoving(CEditDisplay* view, void* notice);
-int NotifyTextRemoved(CEditDisplay* view, void* notice);
-int NotifyUndoStarting(CEditDisplay* view, void* notice);
-int NotifyFontChanged(CEditDisplay* view, void* notice);
-// Many ranges replaced in one pass: index is where the caret of the view that made the
-// edit ends, count the shortest length the text had in between.
-int NotifyTextReplaced(CEditDisplay* view, void* notice);

@@ -1,6 +1,6 @@
 #include <stdlib.h>
 
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"

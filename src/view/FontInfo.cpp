@@ -3,7 +3,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/OpenDocument.h"
 #include "document/TextDocument.h"
 
 CFontInfo::CFontInfo(CTextDocument* owner)
@@ -22,9 +21,7 @@ CFontInfo::CFontInfo(CTextDocument* owner)
     if (dc)
         DeleteDC(dc);
 
-    HWND mainWindow = nullptr;
-    if (owner && owner->GetOwner())
-        mainWindow = owner->GetOwner()->GetMainWindow();
+    HWND mainWindow = owner ? owner->GetOwnerWindow() : nullptr;
     m_cf.lStructSize = sizeof(CHOOSEFONTA);
     m_cf.hwndOwner = mainWindow;
     m_cf.hInstance = mainWindow

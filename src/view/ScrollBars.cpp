@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "app/DocFrame.h"
-#include "app/ErrorBox.h"
+#include "base/ErrorBox.h"
 #include "document/TextDocument.h"
 #include "view/EditDisplay.h"
 

@@ -1,4 +1,4 @@
-#include "document/PtrList.h"
+#include "base/PtrList.h"
 
 #include <new>
 

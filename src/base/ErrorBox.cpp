@@ -1,6 +1,4 @@
-#include "app/ErrorBox.h"
-
-#include "app/AppState.h"
+#include "base/ErrorBox.h"
 
 #include <stdio.h>
 
@@ -25,5 +23,5 @@ void DebugAssertFailed(const char* unit, int line)
     char text[512];
     snprintf(text, sizeof(text), "A debug assertion failure occured within file \"%s\" on line %d",
              unit, line);
-    MessageBoxA(g_hMainWindow, text, "Debug assertion failure", MB_ICONWARNING);
+    MessageBoxA(AssertionOwnerWindow(), text, "Debug assertion failure", MB_ICONWARNING);
 }

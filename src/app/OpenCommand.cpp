@@ -1,0 +1,26 @@
+// The Open command: the Open dialog's chosen paths, each opened as a new document.
+#include "app/MainFrame.h"
+
+#include <string.h>
+
+#include "app/StatusBar.h"
+#include "base/ErrorBox.h"
+#include "dialogs/FileDialogs.h"
+
+void CMainFrame::OnOpen(HWND window)
+{
+    char* paths = ShowOpenDialog(window);
+    if (!paths)
+        return;
+    for (const char* path = paths; *path; path += strlen(path) + 1) {
+        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            ShowLastError(window, "File creation failed");
+            continue;
+        }
+        ShowEditorPanes(1);
+        AddDocument(file, path);
+    }
+    delete[] paths;
+}
