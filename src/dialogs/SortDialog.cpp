@@ -7,16 +7,13 @@
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "app/AppState.h"
-#include "app/ErrorBox.h"
-#include "document/SortRunner.h"
+#include "document/SortWorker.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
 
 // The progress of the one sort that can run.
 struct SortProgress {
     CTextDocument* document;
-    CLineSort* sort;
     int low;
     int high;
     int position;
@@ -32,11 +29,14 @@ static void PostNotice(void* context, int notice, int value, int high)
     PostMessageA(static_cast<HWND>(context), messages[notice], value, high);
 }
 
-static DWORD WINAPI SortWorker(LPVOID parameter)
+DWORD WINAPI SortWorkerProc(LPVOID parameter)
 {
-    CLineSort* sort = static_cast<CLineSort*>(parameter);
-    int done = sort->Run();
-    PostMessageA(static_cast<HWND>(sort->m_pContext), WM_SORTDONE, 0, 0);
+    CTextDocument* document = static_cast<CTextDocument*>(parameter);
+    HWND dialog = document->m_hSortDialog;
+    CLineSort* run = document->NewLineSort(PostNotice, dialog);
+    document->m_pSortRun = run;
+    int done = run && run->Run();
+    PostMessageA(dialog, WM_SORTDONE, 0, 0);
     return done;
 }
 
@@ -103,28 +103,7 @@ static void OnSortStepSize(HWND dialog, int step)
     SendDlgItemMessageA(dialog, IDC_SORT_PROGRESS, PBM_SETSTEP, step, 0);
 }
 
-// Ends a sort whose dialog is up: the worker (if it was started) has ended or is about to.
-// A sort that the worker completed is applied even when Cancel came after its last check.
-static void FinishSort(HWND dialog)
-{
-    CTextDocument* document = s_progress.document;
-    if (document->m_hSortThread) {
-        WaitForSingleObject(document->m_hSortThread, INFINITE);
-        if (s_progress.sort->GetResult())
-            document->ApplySortedText(*s_progress.sort);
-        CloseHandle(document->m_hSortThread);
-    }
-    delete s_progress.sort;
-    s_progress.sort = nullptr;
-    EnableWindow(g_hMainWindow, TRUE);
-    DestroyWindow(dialog);
-    g_hSortDialog = nullptr;
-    document->m_hSortThread = nullptr;
-    document->m_dwSortThreadId = 0;
-    document->m_bSortCancel = 0;
-}
-
-INT_PTR CALLBACK SortDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK SortProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: OnSortInit(dialog, reinterpret_cast<CTextDocument*>(lParam)); return FALSE;
@@ -138,44 +117,7 @@ INT_PTR CALLBACK SortDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_SORTSTEP: MoveTo(dialog, s_progress.position + s_progress.step, 1); return TRUE;
     case WM_SORTSETPOS: MoveTo(dialog, static_cast<int>(wParam), 0); return TRUE;
-    case WM_SORTDONE: FinishSort(dialog); return TRUE;
+    case WM_SORTDONE: s_progress.document->EndSort(); return TRUE;
     }
     return FALSE;
-}
-
-int StartLineSort(CTextDocument* document)
-{
-    HWND dialog = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SORTING), g_hMainWindow,
-                                     SortDialogProc, reinterpret_cast<LPARAM>(document));
-    if (!dialog) {
-        ShowLastError(g_hMainWindow, "CreateDialogParam() failed");
-        return 0;
-    }
-    g_hSortDialog = dialog;
-    ShowWindow(dialog, SW_SHOW);
-    EnableWindow(g_hMainWindow, FALSE);
-    s_progress.sort = document->NewLineSort(PostNotice, dialog);
-    DWORD id = 0;
-    HANDLE thread = s_progress.sort
-                        ? CreateThread(nullptr, 0, SortWorker, s_progress.sort, CREATE_SUSPENDED, &id)
-                        : nullptr;
-    if (!thread) {
-        DWORD error = s_progress.sort ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
-        FinishSort(dialog);
-        ShowLastError(g_hMainWindow, "CreateThread() failed", error);
-        return 0;
-    }
-    document->m_hSortThread = thread;
-    document->m_dwSortThreadId = id;
-    if (!SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL))
-        ShowLastError(g_hMainWindow, "SetThreadPriority() failed");
-    if (ResumeThread(thread) == static_cast<DWORD>(-1)) {
-        // A worker that never ran cannot post its end: the sort ends here, untouched.
-        DWORD error = GetLastError();
-        TerminateThread(thread, 0);
-        FinishSort(dialog);
-        ShowLastError(g_hMainWindow, "ResumeThread() failed", error);
-        return 0;
-    }
-    return 1;
 }

@@ -8,5 +8,3 @@
 #define WM_SORTSETRANGE (WM_USER + 9)
 #define WM_SORTSETPOS (WM_USER + 10)
 #define WM_SORTDONE (WM_USER + 11)
-
-INT_PTR CALLBACK SortDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

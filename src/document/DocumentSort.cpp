@@ -3,7 +3,9 @@
 #include <new>
 
 #include "document/LineSort.h"
-#include "document/SortRunner.h"
+#include "base/ErrorBox.h"
+#include "document/SortWorker.h"
+#include "resources/resource.h"
 
 CLineSort* CTextDocument::NewLineSort(SortNotify notify, void* context)
 {
@@ -34,6 +36,57 @@ int CTextDocument::SortLines(int order)
 {
     if (IsSorting())
         return 0;
+    HWND owner = GetOwnerWindow();
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SORTING),
+                                     owner, SortProgressProc, reinterpret_cast<LPARAM>(this));
+    if (!dialog) {
+        ShowLastError(owner, "CreateDialogParam() failed");
+        return 0;
+    }
+    m_hSortDialog = dialog;
+    SetSortProgressDialog(dialog);
+    ShowWindow(dialog, SW_SHOW);
+    EnableWindow(owner, FALSE);
     m_wSortFlags = static_cast<WORD>(order);
-    return StartLineSort(this);
+    HANDLE thread = CreateThread(nullptr, 0, SortWorkerProc, this, CREATE_SUSPENDED,
+                                 &m_dwSortThreadId);
+    if (!thread) {
+        DWORD error = GetLastError();
+        EndSort();
+        ShowLastError(owner, "CreateThread() failed", error);
+        return 0;
+    }
+    m_hSortThread = thread;
+    if (!SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL))
+        ShowLastError(owner, "SetThreadPriority() failed");
+    if (ResumeThread(thread) == static_cast<DWORD>(-1)) {
+        // A worker that never ran cannot post its end: the sort ends here, untouched.
+        DWORD error = GetLastError();
+        TerminateThread(thread, 0);
+        EndSort();
+        ShowLastError(owner, "ResumeThread() failed", error);
+        return 0;
+    }
+    return 1;
+}
+
+void CTextDocument::EndSort()
+{
+    if (m_hSortThread) {
+        WaitForSingleObject(m_hSortThread, INFINITE);
+        // A run that the worker completed is applied even when Cancel came after its last
+        // check.
+        if (m_pSortRun && m_pSortRun->GetResult())
+            ApplySortedText(*m_pSortRun);
+        CloseHandle(m_hSortThread);
+    }
+    delete m_pSortRun;
+    m_pSortRun = nullptr;
+    EnableWindow(GetOwnerWindow(), TRUE);
+    DestroyWindow(m_hSortDialog);
+    m_hSortDialog = nullptr;
+    SetSortProgressDialog(nullptr);
+    m_hSortThread = nullptr;
+    m_dwSortThreadId = 0;
+    m_bSortCancel = 0;
 }

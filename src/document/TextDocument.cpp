@@ -22,7 +22,7 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
       m_nLineCount(1), m_nWidestWidth(0), m_nWidestIndex(0), m_pLineWidths(nullptr),
       m_nTableCapacity(0), m_pHistory(nullptr),
       m_pFontInfo(nullptr), m_pPrintInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
-      m_wSortFlags(0), m_bSortCancel(0), m_pOwner(owner),
+      m_wSortFlags(0), m_bSortCancel(0), m_hSortDialog(nullptr), m_pSortRun(nullptr), m_pOwner(owner),
       m_bLoadRefused(0), m_nChangeCount(0)
 {
     SetNames(path);

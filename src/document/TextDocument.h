@@ -50,6 +50,9 @@ public:
     // Starts the sort on a worker thread; nothing may change or free the document while
     // IsSorting answers 1.
     int SortLines(int order);
+    // At the worker's end message: waits for the worker, applies its sorted text, closes
+    // the dialog and enables the main window again.
+    void EndSort();
     int IsSorting() const { return m_hSortThread != nullptr; }
     // Undo and Redo return 1 while a further step remains to be undone or redone.
     int Undo();
@@ -118,6 +121,10 @@ public:
     DWORD m_dwSortThreadId;
     WORD m_wSortFlags;
     volatile int m_bSortCancel;
+    // The running sort's progress dialog, and its run: the worker makes the run, the dialog
+    // applies and frees it once the worker has ended.
+    HWND m_hSortDialog;
+    CLineSort* m_pSortRun;
     COpenDocument* m_pOwner;
     int m_bLoadRefused;
     unsigned int m_nChangeCount;
