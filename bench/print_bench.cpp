@@ -5,28 +5,17 @@
 #include <stdio.h>
 
 #include <string>
-#include <vector>
 
 #include "document/TextDocument.h"
 #include "printing/PageInfo.h"
+#include "printing/PrinterContext.h"
 #include "view/FontInfo.h"
 
 static HDC DefaultPrinterContext()
 {
     char name[256] = "";
     DWORD size = sizeof(name);
-    HANDLE printer = nullptr;
-    if (!GetDefaultPrinterA(name, &size) || !OpenPrinterA(name, &printer, nullptr))
-        return nullptr;
-    LONG bytes = DocumentPropertiesA(nullptr, printer, name, nullptr, nullptr, 0);
-    std::vector<char> mode(bytes > 0 ? bytes : 1);
-    DEVMODEA* devMode = reinterpret_cast<DEVMODEA*>(mode.data());
-    LONG filled = DocumentPropertiesA(nullptr, printer, name, devMode, nullptr, DM_OUT_BUFFER);
-    ClosePrinter(printer);
-    HDC dc = bytes > 0 && filled >= 0 ? CreateDCA(nullptr, name, nullptr, devMode) : nullptr;
-    if (dc)
-        SetMapMode(dc, MM_LOENGLISH);
-    return dc;
+    return GetDefaultPrinterA(name, &size) ? CreatePrinterContext(name) : nullptr;
 }
 
 int main()

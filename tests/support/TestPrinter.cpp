@@ -4,8 +4,8 @@
 
 #include <stdio.h>
 
-#include <vector>
 
+#include "printing/PrinterContext.h"
 #include "support/TestFiles.h"
 
 const char TEST_PRINTER_NAME[] = "Zendle Test PostScript Printer on a network queue";
@@ -58,19 +58,7 @@ bool EnsureTestPrinter()
 
 HDC CreateTestPrinterDC()
 {
-    char* name = const_cast<char*>(TEST_PRINTER_NAME);
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(name, &printer, nullptr))
-        return nullptr;
-    LONG size = DocumentPropertiesA(nullptr, printer, name, nullptr, nullptr, 0);
-    std::vector<char> mode(size > 0 ? size : 1);
-    DEVMODEA* devMode = reinterpret_cast<DEVMODEA*>(mode.data());
-    LONG filled = DocumentPropertiesA(nullptr, printer, name, devMode, nullptr, DM_OUT_BUFFER);
-    ClosePrinter(printer);
-    HDC dc = size > 0 && filled >= 0 ? CreateDCA(nullptr, name, nullptr, devMode) : nullptr;
-    if (dc)
-        SetMapMode(dc, MM_LOENGLISH);
-    return dc;
+    return CreatePrinterContext(TEST_PRINTER_NAME);
 }
 
 int PrintedPageCount(const std::string& path, int timeoutMs)
