@@ -46,15 +46,15 @@ static int PutOnClipboard(const CSelection* selection)
 // after every change: a refusal then is no reason to drop the user's command.
 static int OpenClipboardPatiently(HWND owner)
 {
-    for (int waited = 0; waited < 250; waited += 10) {
-        if (OpenClipboard(owner))
-            return 1;
+    DWORD start = GetTickCount();
+    while (!OpenClipboard(owner)) {
+        if (GetTickCount() - start >= 250) {
+            MessageBeep(MB_OK);
+            return 0;
+        }
         Sleep(10);
     }
-    if (OpenClipboard(owner))
-        return 1;
-    MessageBeep(MB_OK);
-    return 0;
+    return 1;
 }
 
 int CEditDisplay::Copy()
