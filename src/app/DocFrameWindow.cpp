@@ -1,6 +1,8 @@
 #include "app/AppState.h"
 #include "app/DocFrame.h"
+#include "app/FindCommands.h"
 #include "base/ShellMessages.h"
+#include "view/EditDisplay.h"
 
 static CDocFrame* FrameOf(HWND window)
 {
@@ -18,6 +20,8 @@ static void OnFrameCreate(HWND window, const CREATESTRUCTA* create)
 static void OnFrameDestroy(HWND window)
 {
     CDocFrame* frame = static_cast<CDocFrame*>(RemovePropA(window, FRAME_PROPERTY));
+    if (frame && frame->m_pView)
+        ForgetFindState(frame->m_pView->GetFindInfo());
     SendMessageA(g_hMainWindow, WM_REFRESH_TOOLBAR, 0, 0);
     delete frame;
 }

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/BitmapCommand.h"
 #include "app/DocFrame.h"
+#include "app/FindCommands.h"
 #include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
 #include "app/StatusBar.h"
@@ -80,6 +81,7 @@ void CMainFrame::OnDestroy(HWND window)
     if (g_hReplaceDialog)
         DestroyWindow(g_hReplaceDialog);
     g_hFindDialog = g_hReplaceDialog = nullptr;
+    FreeFindRecords();
     delete g_pStatusBar;
     g_pStatusBar = nullptr;
     g_bEditorPanesShown = 0;
@@ -235,6 +237,12 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         break;
     case ID_WINDOW_PREVIOUS:
         SendMessageA(g_hMDIClient, WM_MDINEXT, 0, 1);
+        break;
+    case ID_EDIT_FIND:
+        OpenFindDialog(window);
+        break;
+    case ID_EDIT_REPLACE:
+        OpenReplaceDialog(window);
         break;
     case ID_BITMAP_CONVERT:
         ConvertBitmapFile(window);

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/DocFrame.h"
+#include "app/FindCommands.h"
 #include "base/ErrorBox.h"
 #include "app/FileFontStore.h"
 #include "app/MainFrame.h"
@@ -113,6 +114,7 @@ int InitApplication(HINSTANCE instance, int show)
     UpdateWindow(g_hMainWindow);
     RefreshToolbar();
     g_uFindMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+    PrepareFindRecords(g_hMainWindow);
     g_hAccelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return 1;
 }

@@ -40,7 +40,7 @@ void CFindInfo::MarkDirty()
 
 void CFindInfo::Message(HWND owner, const char* text) const
 {
-    MessageBoxA(owner, text, "Zendle Editor", MB_OK);
+    MessageBoxA(owner, text, APP_CAPTION, MB_OK);
 }
 
 static char* CopyString(const char* s)
@@ -56,6 +56,11 @@ static char* CopyString(const char* s)
 // the caret or the text since the half last ran start a new scan at the caret.
 int CFindInfo::SetHalf(CFindHalf* half, const char* pattern, int options)
 {
+    // The sort's worker reads the text until it ends; the search waits for it.
+    if (m_pDocument->IsSorting()) {
+        MessageBeep(MB_OK);
+        return 0;
+    }
     int reset = half->dirty || half->seen != m_pDocument->GetChangeCount() ||
                 half->options != options;
     if (!half->pattern || strcmp(half->pattern, pattern)) {

@@ -102,3 +102,15 @@
 // Sorting Document dialog
 #define IDC_SORT_TEXT 1023
 #define IDC_SORT_PROGRESS 1024
+
+// Find and Replace dialogs: the system's control ids, which its dialog code relies on
+#define IDC_FIND_TEXT 1152
+#define IDC_REPLACE_TEXT 1153
+#define IDC_FIND_WHOLE_WORD 1040
+#define IDC_FIND_MATCH_CASE 1041
+#define IDC_FIND_DIRECTION 1072
+#define IDC_FIND_UP 1056
+#define IDC_FIND_DOWN 1057
+#define IDC_REPLACE_ONE 1024
+#define IDC_REPLACE_ALL 1025
+#define IDC_FIND_HELP 1038

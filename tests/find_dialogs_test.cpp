@@ -1,0 +1,198 @@
+// The Find and Replace dialogs in a real main window: opened by their commands, filled and
+// pressed as a user would, following the active view.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/AppState.h"
+#include "app/DocFrame.h"
+#include "app/OpenDocument.h"
+#include "document/TextDocument.h"
+#include "resources/resource.h"
+#include "view/EditDisplay.h"
+#include "view/Selection.h"
+#include "support/AppWindow.h"
+#include "support/DialogWatcher.h"
+#include "support/TestSupport.h"
+#include "support/Waits.h"
+
+namespace {
+
+// Answers the message boxes the hooks show and leaves the modeless dialogs alone.
+DialogWatcher::Handler BoxesOnly()
+{
+    return [](HWND dialog, const SeenDialog&) {
+        if (dialog != g_hFindDialog && dialog != g_hReplaceDialog)
+            PressDialogButton(dialog, IDOK);
+    };
+}
+
+// The message boxes among the dialogs the watcher saw.
+std::vector<SeenDialog> Boxes(DialogWatcher& watcher)
+{
+    std::vector<SeenDialog> boxes;
+    for (const SeenDialog& seen : watcher.Seen()) {
+        if (!seen.text.empty())
+            boxes.push_back(seen);
+    }
+    return boxes;
+}
+
+// Sends the button's click to the dialog as the button itself would, and waits for the hook.
+void Press(HWND dialog, int id)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PumpMessages();
+}
+
+std::string Item(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+class FindDialogs : public ::testing::Test {
+protected:
+    // A new document holding text, its view focused.
+    CEditDisplay* NewDocument(const std::string& text)
+    {
+        app.Command(ID_FILE_NEW);
+        CEditDisplay* view = app.FrameOf(app.ActiveFrame())->m_pView;
+        InsertString(view->GetDocument(), text, 0);
+        view->GetDocument()->m_bModified = 0;
+        SetFocus(view->m_hWnd);
+        PumpMessages();
+        return view;
+    }
+
+    void TearDown() override
+    {
+        for (COpenDocument* document : app.Documents())
+            document->GetTextDocument()->m_bModified = 0;
+    }
+
+    AppWindow app;
+};
+
+} // namespace
+
+TEST_F(FindDialogs, WithoutADocumentFindOpensOnceAndAnswersThatThereIsNoFindState)
+{
+    app.Command(ID_EDIT_FIND);
+    HWND dialog = g_hFindDialog;
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("Find", WindowText(dialog));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_FIND_HELP)));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_DOWN));
+    app.Command(ID_EDIT_FIND);
+    EXPECT_EQ(dialog, g_hFindDialog) << "a second Find leaves the open dialog";
+
+    DialogWatcher watcher(BoxesOnly());
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "x");
+    Press(dialog, IDOK);
+    ASSERT_TRUE(PumpUntil([&] { return Boxes(watcher).size() == 1; }));
+    EXPECT_EQ("Error", Boxes(watcher)[0].caption);
+    EXPECT_EQ("pFind pointer invalid", Boxes(watcher)[0].text);
+
+    // Cancel closes it in the system's way; the closing notice clears the handle.
+    Press(dialog, IDCANCEL);
+    EXPECT_TRUE(PumpUntil([] { return g_hFindDialog == nullptr; }));
+    EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(FindDialogs, FindNextSelectsTheMatchWarnsOnEmptyTextAndFollowsTheActiveView)
+{
+    CEditDisplay* first = NewDocument("one two one");
+    app.Command(ID_EDIT_FIND);
+    HWND dialog = g_hFindDialog;
+    ASSERT_NE(nullptr, dialog);
+
+    DialogWatcher watcher(BoxesOnly());
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "");
+    Press(dialog, IDOK);
+    ASSERT_TRUE(PumpUntil([&] { return Boxes(watcher).size() == 1; }));
+    EXPECT_EQ("Zendle Editor", Boxes(watcher)[0].caption);
+    EXPECT_EQ("Please enter a string to search for.", Boxes(watcher)[0].text);
+    EXPECT_TRUE(first->m_pSelection->IsEmpty()) << "nothing was searched";
+
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "ONE");
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_UP)) << "a fresh find state";
+    CheckRadioButton(dialog, IDC_FIND_UP, IDC_FIND_DOWN, IDC_FIND_DOWN);
+    Press(dialog, IDOK);
+    Press(dialog, IDOK);
+    EXPECT_EQ(8, first->m_pSelection->Start());
+    EXPECT_EQ(11, first->m_pSelection->End());
+
+    // Another window brings its own last search into the dialog, and back again.
+    CEditDisplay* second = NewDocument("two");
+    EXPECT_EQ("", Item(dialog, IDC_FIND_TEXT));
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "two");
+    CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_CHECKED);
+    CheckRadioButton(dialog, IDC_FIND_UP, IDC_FIND_DOWN, IDC_FIND_UP);
+    Press(dialog, IDOK);
+    EXPECT_EQ(3, second->m_pSelection->End());
+    SetFocus(first->m_hWnd);
+    EXPECT_EQ("ONE", Item(dialog, IDC_FIND_TEXT));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_DOWN));
+    SetFocus(second->m_hWnd);
+    EXPECT_EQ("two", Item(dialog, IDC_FIND_TEXT));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_UP));
+}
+
+TEST_F(FindDialogs, ReplaceAllTakesAnEmptyReplacementAsOneUndoStep)
+{
+    CEditDisplay* view = NewDocument("one two one");
+    app.Command(ID_EDIT_REPLACE);
+    HWND dialog = g_hReplaceDialog;
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("Replace", WindowText(dialog));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_UP)) << "a fresh find state";
+
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "one");
+    SetDlgItemTextA(dialog, IDC_REPLACE_TEXT, "");
+    // While a sort's worker reads the text, the dialog stays open but changes nothing.
+    CTextDocument* document = view->GetDocument();
+    document->m_hSortThread = GetCurrentThread();
+    Press(dialog, IDC_REPLACE_ALL);
+    document->m_hSortThread = nullptr;
+    EXPECT_EQ("one two one", DocumentText(document));
+
+    Press(dialog, IDC_REPLACE_ALL);
+    EXPECT_EQ(" two ", DocumentText(document));
+    document->Undo();
+    PumpMessages();
+    EXPECT_EQ("one two one", DocumentText(document));
+}
+
+TEST_F(FindDialogs, ADialogLetsGoOfTheStateOfAViewThatCloses)
+{
+    CEditDisplay* first = NewDocument("abc");
+    CEditDisplay* second = NewDocument("abc");
+    app.Command(ID_EDIT_FIND);
+    app.Command(ID_EDIT_REPLACE);
+    HWND find = g_hFindDialog;
+    HWND replace = g_hReplaceDialog;
+
+    // Closing the window in use activates the other first: the dialogs keep its state.
+    SetFocus(second->m_hWnd);
+    app.Command(ID_WINDOW_CLOSE);
+    ASSERT_EQ(1u, app.Documents().size());
+    SetDlgItemTextA(find, IDC_FIND_TEXT, "b");
+    Press(find, IDOK);
+    EXPECT_EQ(2, first->m_pSelection->End());
+
+    // The last view takes its state with it: a search then says so instead of using it.
+    app.Command(ID_WINDOW_CLOSE);
+    ASSERT_EQ(0u, app.Documents().size());
+    EXPECT_EQ("", Item(find, IDC_FIND_TEXT)) << "refilled without a state";
+    DialogWatcher watcher(BoxesOnly());
+    SetDlgItemTextA(find, IDC_FIND_TEXT, "b");
+    Press(find, IDOK);
+    SetDlgItemTextA(replace, IDC_FIND_TEXT, "b");
+    Press(replace, IDC_REPLACE_ALL);
+    ASSERT_TRUE(PumpUntil([&] { return Boxes(watcher).size() == 2; }));
+    EXPECT_EQ("pFind pointer invalid", Boxes(watcher)[0].text);
+    EXPECT_EQ("pFind pointer invalid", Boxes(watcher)[1].text);
+}
