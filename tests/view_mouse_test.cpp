@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/DocFrame.h"
-#include "app/OpenDocument.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
 #include "support/AppWindow.h"
@@ -21,8 +20,7 @@ namespace {
 
 std::string Text(const CEditDisplay* view)
 {
-    CTextDocument* document = view->GetDocument();
-    return std::string(document->GetTextAt(0), document->GetTextLength());
+    return std::string(view->GetDocument()->GetTextAt(0), view->GetDocument()->GetTextLength());
 }
 
 std::string Selected(const CEditDisplay* view)
@@ -31,7 +29,7 @@ std::string Selected(const CEditDisplay* view)
     return s->IsEmpty() ? "" : Text(view).substr(s->Start(), s->End() - s->Start());
 }
 
-// The client point of an index, half a line down; dx pixels to its right.
+// The client point of an index, half a line down and dx pixels to its right.
 POINT At(CEditDisplay* view, int index, int dx = 1)
 {
     POINT p;
@@ -41,16 +39,34 @@ POINT At(CEditDisplay* view, int index, int dx = 1)
     return p;
 }
 
-void Click(CEditDisplay* view, POINT p, UINT down = WM_LBUTTONDOWN)
+// A press at from, a move to to and the release there; down is the press message.
+void Gesture(CEditDisplay* view, UINT down, POINT from, POINT to)
 {
-    SendMouse(view->m_hWnd, down, p, MK_LBUTTON);
-    SendMouse(view->m_hWnd, WM_LBUTTONUP, p);
+    int left = down != WM_RBUTTONDOWN;
+    SendMouse(view->m_hWnd, down, from, left ? MK_LBUTTON : MK_RBUTTON);
+    SendMouse(view->m_hWnd, WM_MOUSEMOVE, to, left ? MK_LBUTTON : MK_RBUTTON);
+    SendMouse(view->m_hWnd, left ? WM_LBUTTONUP : WM_RBUTTONUP, to);
+    PumpMessages();
 }
 
-void PointerTo(CEditDisplay* view, POINT client)
+// Puts the pointer on a point of view and lets the view holding the drag see it there.
+void HoverTo(CEditDisplay* view, POINT client, CEditDisplay* holder)
 {
     ClientToScreen(view->m_hWnd, &client);
     SetCursorPos(client.x, client.y);
+    SendMessageA(holder->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, 0);
+}
+
+// The view's top line after each auto-scroll tick.
+std::vector<int> TopsOfTicks(CEditDisplay* view, size_t count)
+{
+    std::vector<int> tops;
+    WindowTap tap(view->m_hWnd, [&](UINT message, WPARAM id) {
+        if (message == WM_TIMER && id == 1 && tops.size() < count)
+            tops.push_back(view->GetVertPos());
+    });
+    EXPECT_TRUE(PumpUntil([&] { return tops.size() == count; }));
+    return tops;
 }
 
 class Mouse : public ::testing::Test {
@@ -59,13 +75,9 @@ protected:
     {
         SetWindowPos(app.Main(), HWND_TOP, 0, 0, 1000, 700, 0);
         SetForegroundWindow(app.Main());
-        PumpMessages();
     }
-    ~Mouse() override
-    {
-        ReleaseRealButtons();
-        PumpMessages();
-    }
+    ~Mouse() override { ReleaseRealButton(); }
+    // A new document with text, its frames side by side with the others.
     CEditDisplay* Open(const std::string& text)
     {
         app.Command(ID_FILE_NEW);
@@ -75,15 +87,13 @@ protected:
         return view;
     }
     CEditDisplay* ActiveView() { return app.FrameOf(app.ActiveFrame())->GetView(); }
-    // Presses the real left button on index of from and hovers over to of another view
-    // until that view holds the drag.
+    // The real left button pressed on index of from, then held over to's target.
     void DragOver(CEditDisplay* from, int index, CEditDisplay* to, int target)
     {
-        PointerTo(from, At(from, index));
+        HoverTo(from, At(from, index), from);
         RealButton(MOUSEEVENTF_LEFTDOWN);
         ASSERT_TRUE(PumpUntil([&] { return from->TestState(VS_LEFT_DRAG); }));
-        PointerTo(to, At(to, target));
-        SendMessageA(from->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, 0);
+        HoverTo(to, At(to, target), from);
         ASSERT_TRUE(PumpUntil([&] { return to->m_pDrag != nullptr; }));
     }
     AppWindow app;
@@ -91,44 +101,27 @@ protected:
 
 } // namespace
 
-TEST_F(Mouse, AClickGoesToTheNearerBoundaryAMiddleToTheLeftAndShiftChangesNothing)
+TEST_F(Mouse, ClicksDragsAndDoubleClicksSelect)
 {
-    CEditDisplay* view = Open("wide mmmm\rsecond");
+    CEditDisplay* view = Open("wide mmmm big\rnext");
     int j = 5, left = At(view, j, 0).x, width = At(view, j + 1, 0).x - left;
     ASSERT_EQ(0, width % 2) << "an 'm' of even width has an exact middle";
-    Click(view, At(view, j, width / 2));
-    EXPECT_EQ(j, view->GetIndex());
-    Click(view, At(view, j, width / 2 + 1));
+    Gesture(view, WM_LBUTTONDOWN, At(view, j, width / 2), At(view, j, width / 2));
+    EXPECT_EQ(j, view->GetIndex()) << "a middle goes to the left";
+    Gesture(view, WM_LBUTTONDOWN, At(view, j, width / 2 + 1), At(view, j, width / 2 + 1));
     EXPECT_EQ(j + 1, view->GetIndex());
-
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    Click(view, At(view, 12));
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-    EXPECT_EQ(12, view->GetIndex());
     EXPECT_TRUE(view->m_pSelection->IsEmpty());
     EXPECT_EQ(nullptr, GetCapture());
-}
 
-TEST_F(Mouse, ADragSelectsAndADoubleClickSelectsAWordASpaceOrNothing)
-{
-    CEditDisplay* view = Open("hello big world\rnext");
-    SendMouse(view->m_hWnd, WM_LBUTTONDOWN, At(view, 1), MK_LBUTTON);
-    EXPECT_TRUE(view->TestState(VS_SELECTING));
-    SendMouse(view->m_hWnd, WM_MOUSEMOVE, At(view, 9), MK_LBUTTON);
-    SendMouse(view->m_hWnd, WM_LBUTTONUP, At(view, 9));
-    EXPECT_EQ("ello big", Selected(view));
+    Gesture(view, WM_LBUTTONDOWN, At(view, 1), At(view, 7));
+    EXPECT_EQ("ide mm", Selected(view));
     EXPECT_FALSE(view->TestState(VS_SELECTING));
-
-    Click(view, At(view, 7), WM_LBUTTONDBLCLK);
+    Gesture(view, WM_LBUTTONDBLCLK, At(view, 11), At(view, 11));
     EXPECT_EQ("big", Selected(view));
-    EXPECT_EQ(9, view->GetIndex());
-    Click(view, At(view, 5), WM_LBUTTONDBLCLK);
+    EXPECT_EQ(13, view->GetIndex());
+    Gesture(view, WM_LBUTTONDBLCLK, At(view, 4), At(view, 4));
     EXPECT_EQ(" ", Selected(view));
-    Click(view, At(view, 15, 40), WM_LBUTTONDBLCLK);
+    Gesture(view, WM_LBUTTONDBLCLK, At(view, 13, 40), At(view, 13, 40));
     EXPECT_EQ("", Selected(view)) << "a line end selects nothing";
 }
 
@@ -139,41 +132,32 @@ TEST_F(Mouse, ALeftDragMovesWithinAViewAndADropOnTheDraggedTextChangesNothing)
     SendMouse(view->m_hWnd, WM_LBUTTONDOWN, At(view, 1), MK_LBUTTON);
     EXPECT_TRUE(view->TestState(VS_LEFT_DRAG));
     EXPECT_FALSE(view->m_bCaretExists) << "no caret over the dragged text";
-    SendMouse(view->m_hWnd, WM_MOUSEMOVE, At(view, 8), MK_LBUTTON);
-    SendMouse(view->m_hWnd, WM_LBUTTONUP, At(view, 8));
-    EXPECT_EQ("two one three", Text(view));
-    EXPECT_EQ("one ", Selected(view));
+    Gesture(view, WM_MOUSEMOVE, At(view, 8), At(view, 8));
+    EXPECT_EQ("two one three", Text(view)) << "landed at the drop index minus its length";
     EXPECT_EQ(4, view->m_pSelection->Start());
-    EXPECT_EQ(nullptr, view->m_pDrag);
+    EXPECT_EQ("one ", Selected(view));
     view->GetDocument()->Undo();
     EXPECT_EQ("one two three", Text(view));
     EXPECT_FALSE(view->GetDocument()->CanUndo()) << "the move is one history step";
 
-    // At either end of the dragged text nothing changes and the selection stays; inside it
-    // the release is a click.
     for (int end : {4, 7}) {
         SelectRange(view, 4, 7);
-        SendMouse(view->m_hWnd, WM_LBUTTONDOWN, At(view, 5), MK_LBUTTON);
-        SendMouse(view->m_hWnd, WM_MOUSEMOVE, At(view, end), MK_LBUTTON);
-        SendMouse(view->m_hWnd, WM_LBUTTONUP, At(view, end));
-        EXPECT_EQ("one two three", Text(view));
-        EXPECT_EQ("two", Selected(view));
+        Gesture(view, WM_LBUTTONDOWN, At(view, 5), At(view, end));
+        EXPECT_EQ("two", Selected(view)) << "released at an end, the selection stays";
     }
-    SendMouse(view->m_hWnd, WM_LBUTTONDOWN, At(view, 5), MK_LBUTTON);
-    SendMouse(view->m_hWnd, WM_MOUSEMOVE, At(view, 6), MK_LBUTTON);
-    SendMouse(view->m_hWnd, WM_LBUTTONUP, At(view, 6));
-    EXPECT_EQ("", Selected(view));
+    Gesture(view, WM_LBUTTONDOWN, At(view, 5), At(view, 6));
+    EXPECT_EQ("", Selected(view)) << "released inside, it is a click";
     EXPECT_EQ(6, view->GetIndex());
+    EXPECT_EQ("one two three", Text(view));
     EXPECT_FALSE(view->GetDocument()->CanUndo());
 }
 
-TEST_F(Mouse, ARightClickOpensTheContextMenuOnlyInTheActiveFrame)
+TEST_F(Mouse, ARightClickShowsTheContextMenuOfTheActiveFrameWithTheEditMenusStates)
 {
     CEditDisplay* other = Open("elsewhere");
     CEditDisplay* view = Open("one two");
     std::vector<std::string> menus;
-    {
-    WindowTap tap(view->m_hWnd, [&](UINT message, WPARAM wParam) {
+    auto watch = [&](UINT message, WPARAM wParam) {
         if (message != WM_INITMENUPOPUP)
             return;
         menus.push_back(MenuItems(reinterpret_cast<HMENU>(wParam)));
@@ -182,36 +166,29 @@ TEST_F(Mouse, ARightClickOpensTheContextMenuOnlyInTheActiveFrame)
             PostMessageA(view->m_hWnd, WM_CHAR, 't', 0);
         else
             PostMessageA(view->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    });
+    };
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();
-    SelectRange(view, 0, 3);
-    SendMouse(view->m_hWnd, WM_RBUTTONDOWN, At(view, 1), MK_RBUTTON);
-    SendMouse(view->m_hWnd, WM_RBUTTONUP, At(view, 1, 3));
-    PumpMessages();
-    ASSERT_EQ(1u, menus.size()) << "a release within 2 pixels is a click";
-    EXPECT_EQ("Cu&t|&Copy|~&Paste|&Delete", menus[0]);
-    EXPECT_EQ(" two", Text(view)) << "the menu's command reaches the view";
+    {
+        WindowTap tap(view->m_hWnd, watch);
+        SelectRange(view, 0, 3);
+        Gesture(view, WM_RBUTTONDOWN, At(view, 1), At(view, 1, 3));
+        ASSERT_EQ(1u, menus.size()) << "a release within 2 pixels is a click";
+        EXPECT_EQ("Cu&t|&Copy|~&Paste|&Delete", menus[0]);
+        EXPECT_EQ(" two", Text(view)) << "the menu's command reaches the view";
 
-    // Outside the selection: it goes, and Delete follows the caret as in the Edit menu.
-    SelectRange(view, 0, 2);
-    SendMouse(view->m_hWnd, WM_RBUTTONDOWN, At(view, 3), MK_RBUTTON);
-    SendMouse(view->m_hWnd, WM_RBUTTONUP, At(view, 3));
-    SendMouse(view->m_hWnd, WM_RBUTTONDOWN, At(view, 4, 30), MK_RBUTTON);
-    SendMouse(view->m_hWnd, WM_RBUTTONUP, At(view, 4, 30));
-    ASSERT_EQ(3u, menus.size());
-    EXPECT_EQ("~Cu&t|~&Copy|&Paste|&Delete", menus[1]);
-    EXPECT_EQ("~Cu&t|~&Copy|&Paste|~&Delete", menus[2]) << "the caret is at the text's end";
-    EXPECT_TRUE(view->m_pSelection->IsEmpty());
+        // Outside the selection it goes; Delete follows the caret as in the Edit menu.
+        SelectRange(view, 0, 2);
+        Gesture(view, WM_RBUTTONDOWN, At(view, 3), At(view, 3));
+        Gesture(view, WM_RBUTTONDOWN, At(view, 4, 30), At(view, 4, 30));
+        ASSERT_EQ(3u, menus.size());
+        EXPECT_EQ("~Cu&t|~&Copy|&Paste|&Delete", menus[1]);
+        EXPECT_EQ("~Cu&t|~&Copy|&Paste|~&Delete", menus[2]) << "the caret is at the end";
+        EXPECT_TRUE(view->m_pSelection->IsEmpty());
     }
-
-    WindowTap otherTap(other->m_hWnd, [&](UINT message, WPARAM) {
-        if (message == WM_INITMENUPOPUP)
-            menus.push_back("shown");
-    });
-    SendMouse(other->m_hWnd, WM_RBUTTONDOWN, At(other, 2), MK_RBUTTON);
-    SendMouse(other->m_hWnd, WM_RBUTTONUP, At(other, 2));
+    WindowTap tap(other->m_hWnd, watch);
+    Gesture(other, WM_RBUTTONDOWN, At(other, 2), At(other, 2));
     EXPECT_EQ(3u, menus.size()) << "a frame that is not the active one shows no menu";
 }
 
@@ -221,50 +198,36 @@ TEST_F(Mouse, ARightDragOpensTheDropMenuWhoseCommandsDoWhatTheySay)
     char reply = 0;
     std::string items;
     WindowTap tap(view->m_hWnd, [&](UINT message, WPARAM wParam) {
-        if (message != WM_INITMENUPOPUP)
-            return;
-        items = MenuItems(reinterpret_cast<HMENU>(wParam));
-        PostMessageA(view->m_hWnd, WM_CHAR, reply, 0);
+        if (message == WM_INITMENUPOPUP) {
+            items = MenuItems(reinterpret_cast<HMENU>(wParam));
+            PostMessageA(view->m_hWnd, WM_CHAR, reply, 0);
+        }
     });
-    auto rightDrag = [&](char choice, int from, int to) {
-        reply = choice;
-        SendMouse(view->m_hWnd, WM_RBUTTONDOWN, At(view, from), MK_RBUTTON);
-        SendMouse(view->m_hWnd, WM_MOUSEMOVE, At(view, to), MK_RBUTTON);
-        SendMouse(view->m_hWnd, WM_RBUTTONUP, At(view, to));
-        PumpMessages();
-        EXPECT_EQ(nullptr, view->m_pDrag);
+    const struct { char reply; int end; int to; const char* text; const char* selected; } drops[] = {
+        {'c', 3, 8, "one two onethree", "one"},
+        {'m', 4, 8, "two one onethree", "one "},
+        {'a', 4, 12, "two one onethree", ""},
     };
-    SelectRange(view, 0, 3);
-    rightDrag('c', 1, 8);
-    EXPECT_EQ("&Move Here|&Copy Here|-|C&ancel", items);
-    EXPECT_EQ("one two onethree", Text(view));
-    EXPECT_EQ(8, view->m_pSelection->Start());
-    EXPECT_EQ("one", Selected(view));
+    for (const auto& drop : drops) {
+        reply = drop.reply;
+        SelectRange(view, 0, drop.end);
+        Gesture(view, WM_RBUTTONDOWN, At(view, 1), At(view, drop.to));
+        EXPECT_EQ("&Move Here|&Copy Here|-|C&ancel", items);
+        EXPECT_EQ(drop.text, Text(view));
+        EXPECT_EQ(drop.selected, Selected(view));
+        EXPECT_EQ(nullptr, view->m_pDrag);
+    }
 
-    SelectRange(view, 0, 4);
-    rightDrag('m', 1, 8);
-    EXPECT_EQ("two one onethree", Text(view));
-    EXPECT_EQ("one ", Selected(view));
-
-    SelectRange(view, 0, 4);
-    rightDrag('a', 1, 12);
-    EXPECT_EQ("two one onethree", Text(view));
-    EXPECT_TRUE(view->m_pSelection->IsEmpty());
-
-    // Pressed on the left half of its first character the caret is on the selection's
-    // start: the release opens the drop menu, and Move is one step that changes nothing.
+    // On the left half of its first character the caret is at the selection's start, not
+    // inside it: the drop menu opens, and Move is one step that changes nothing.
     while (view->GetDocument()->CanUndo())
         view->GetDocument()->Undo();
-    std::string before = Text(view);
     SelectRange(view, 4, 7);
     items.clear();
     reply = 'm';
-    SendMouse(view->m_hWnd, WM_RBUTTONDOWN, At(view, 4, 1), MK_RBUTTON);
-    SendMouse(view->m_hWnd, WM_RBUTTONUP, At(view, 4, 1));
-    PumpMessages();
+    Gesture(view, WM_RBUTTONDOWN, At(view, 4), At(view, 4));
     EXPECT_FALSE(items.empty());
-    EXPECT_EQ(before, Text(view));
-    ASSERT_TRUE(view->GetDocument()->CanUndo());
+    EXPECT_EQ("one two three", Text(view));
     view->GetDocument()->Undo();
     EXPECT_FALSE(view->GetDocument()->CanUndo());
 }
@@ -277,7 +240,7 @@ TEST_F(Mouse, ADragHeldOverAnotherDocumentMovesThereAndItsReleaseMovesTheText)
     DragOver(a, 7, b, 3);
     EXPECT_EQ(nullptr, a->m_pDrag) << "the record went with the drag";
     EXPECT_EQ(b->m_hWnd, GetCapture());
-    EXPECT_EQ(app.FrameOf(app.ActiveFrame())->GetView(), b);
+    EXPECT_EQ(b, ActiveView());
     RealButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([&] { return !b->TestState(VS_LEFT_DRAG); }));
     EXPECT_EQ("alpha  gamma", Text(a));
@@ -297,23 +260,19 @@ TEST_F(Mouse, InAnotherViewOfTheDocumentComingBackCancelsAndTheDraggedRangeIsNoT
     app.Command(ID_WINDOW_NEWWINDOW);
     CEditDisplay* b = ActiveView();
     app.Command(ID_WINDOW_TILEVERT);
-    a->ActivateFrame();
     SelectRange(a, 4, 7);
-    PointerTo(a, At(a, 5));
+    HoverTo(a, At(a, 5), a);
     RealButton(MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(PumpUntil([&] { return a->TestState(VS_LEFT_DRAG); }));
-    PointerTo(b, At(b, 1));
-    SendMessageA(a->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, 0);
+    HoverTo(b, At(b, 1), a);
     EXPECT_TRUE(a->TestState(VS_OVER_VIEW));
     EXPECT_EQ(b->m_hWnd, a->m_hWndDropTarget);
-    PointerTo(a, At(a, 1));
-    SendMessageA(a->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, 0);
-    EXPECT_FALSE(a->TestState(VS_OVER_VIEW));
+    HoverTo(a, At(a, 1), a);
+    EXPECT_FALSE(a->TestState(VS_OVER_VIEW)) << "back before the hand-over";
     EXPECT_EQ(nullptr, a->m_hWndDropTarget);
 
     // Handed over after all, and released strictly inside the dragged range.
-    PointerTo(b, At(b, 5));
-    SendMessageA(a->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, 0);
+    HoverTo(b, At(b, 5), a);
     ASSERT_TRUE(PumpUntil([&] { return b->m_pDrag != nullptr; }));
     RealButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([&] { return !b->m_pDrag; }));
@@ -331,7 +290,6 @@ TEST_F(Mouse, ClosingTheSourceOfAHandedOverDragEndsItWithoutAnEdit)
     DragOver(a, 7, b, 1);
     a->GetDocument()->m_bModified = 0;
     SendMessageA(GetParent(a->m_hWnd), WM_CLOSE, 0, 0);
-    PumpMessages();
     ASSERT_EQ(1u, app.Documents().size());
     EXPECT_EQ(nullptr, b->m_pDrag);
     EXPECT_FALSE(b->TestState(VS_LEFT_DRAG));
@@ -342,41 +300,26 @@ TEST_F(Mouse, ClosingTheSourceOfAHandedOverDragEndsItWithoutAnEdit)
     EXPECT_FALSE(b->GetDocument()->CanUndo());
 }
 
-// The view's top line after each auto-scroll tick.
-static std::vector<int> TopsOfTicks(CEditDisplay* view, size_t count)
-{
-    std::vector<int> tops;
-    WindowTap tap(view->m_hWnd, [&](UINT message, WPARAM id) {
-        if (message == WM_TIMER && id == 1 && tops.size() < count)
-            tops.push_back(view->GetVertPos());
-    });
-    EXPECT_TRUE(PumpUntil([&] { return tops.size() == count; }));
-    return tops;
-}
-
 TEST_F(Mouse, SelectingAboveTheViewScrollsUpByTheDistanceToTheScreensTop)
 {
     CEditDisplay* view = Open(NumberedLines(300));
     view->m_pScrollBars->SetVertPos(150, 1);
     int top = view->GetVertPos();
-    SendMouse(view->m_hWnd, WM_LBUTTONDOWN, {30, 100}, MK_LBUTTON);
     RECT window;
     GetWindowRect(view->m_hWnd, &window);
+    ASSERT_GE(window.top, 100) << "the view lies far enough below the screen's top";
+    SendMouse(view->m_hWnd, WM_LBUTTONDOWN, {30, 100}, MK_LBUTTON);
     SendMouse(view->m_hWnd, WM_MOUSEMOVE, {3, -20}, MK_LBUTTON);
     EXPECT_TRUE(view->TestState(VS_AUTO_SCROLL | VS_FAST_SCROLL));
-    int r = window.top;
-    ASSERT_GE(r, 100) << "the view lies far enough below the screen's top";
-    std::vector<int> tops = TopsOfTicks(view, 1);
-    EXPECT_EQ(top - 100 * 20 / r, tops[0]);
+    EXPECT_EQ(top - 100 * 20 / window.top, TopsOfTicks(view, 1)[0]);
     EXPECT_EQ(view->m_nTopIndex, view->m_pSelection->Start()) << "the selection follows up";
-    SendMouse(view->m_hWnd, WM_LBUTTONUP, {30, -20});
+    SendMouse(view->m_hWnd, WM_LBUTTONUP, {3, -20});
     EXPECT_FALSE(view->TestState(VS_AUTO_SCROLL));
 
     // A view reaching past the screen's top (the pointer on a monitor above): the most, not
     // a step the wrong way.
     SetWindowPos(app.Main(), nullptr, 0, -window.top - 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     GetWindowRect(view->m_hWnd, &window);
-    ASSERT_LT(window.top, 0);
     EXPECT_EQ(100, view->ScrollStep({window.left, window.top - 5}));
 }
 
@@ -389,12 +332,10 @@ TEST_F(Mouse, DraggingAtTheBottomGainsALineEverySecondTickUpToAHundred)
     GetClientRect(view->m_hWnd, &client);
     SendMouse(view->m_hWnd, WM_MOUSEMOVE, {30, client.bottom - 3}, MK_LBUTTON);
     EXPECT_TRUE(view->TestState(VS_AUTO_SCROLL | VS_FAST_SCROLL));
-    std::vector<int> tops = TopsOfTicks(view, 6);
-    std::vector<int> steps;
+    std::vector<int> tops = TopsOfTicks(view, 6), steps;
     for (size_t i = 1; i < tops.size(); i++)
         steps.push_back(tops[i] - tops[i - 1]);
     EXPECT_EQ((std::vector<int>{2, 2, 3, 3, 4}), steps);
-
     view->m_nScrollSpeed = 99;
     view->m_nSpeedTicks = 1;
     tops = TopsOfTicks(view, 3);
@@ -402,7 +343,7 @@ TEST_F(Mouse, DraggingAtTheBottomGainsALineEverySecondTickUpToAHundred)
     EXPECT_EQ(100, tops[2] - tops[1]);
 
     // A right press cancels the drag: the selection collapses, nothing moves.
-    SendMouse(view->m_hWnd, WM_RBUTTONDOWN, {30, 20}, MK_RBUTTON);
+    SendMouse(view->m_hWnd, WM_RBUTTONDOWN, {30, 20}, MK_LBUTTON | MK_RBUTTON);
     EXPECT_FALSE(view->TestState(VS_LEFT_DRAG));
     EXPECT_FALSE(view->TestState(VS_AUTO_SCROLL));
     EXPECT_EQ(NumberedLines(2000), Text(view));

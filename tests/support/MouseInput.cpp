@@ -20,12 +20,10 @@ void RealButton(DWORD mouseEventFlag)
     SendInput(1, &input, sizeof(input));
 }
 
-void ReleaseRealButtons()
+void ReleaseRealButton()
 {
     if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
         RealButton(MOUSEEVENTF_LEFTUP);
-    if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
-        RealButton(MOUSEEVENTF_RIGHTUP);
 }
 
 static LRESULT CALLBACK TapProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -55,19 +53,10 @@ std::string MenuItems(HMENU menu)
     std::string items;
     for (int i = 0; i < GetMenuItemCount(menu); i++) {
         char text[64] = "";
-        MENUITEMINFOA info;
-        ZeroMemory(&info, sizeof(info));
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = sizeof(text);
-        GetMenuItemInfoA(menu, i, TRUE, &info);
-        if (i)
-            items += '|';
-        if (info.fType & MFT_SEPARATOR)
-            items += '-';
-        else
-            items += std::string(info.fState & MFS_GRAYED ? "~" : "") + text;
+        GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
+        UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        items += std::string(i ? "|" : "") +
+                 (state & MF_SEPARATOR ? "-" : state & MF_GRAYED ? "~" : "") + text;
     }
     return items;
 }
