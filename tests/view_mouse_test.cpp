@@ -282,22 +282,36 @@ TEST_F(Mouse, InAnotherViewOfTheDocumentComingBackCancelsAndTheDraggedRangeIsNoT
     EXPECT_TRUE(b->m_pSelection->IsEmpty());
 }
 
-TEST_F(Mouse, ClosingTheSourceOfAHandedOverDragEndsItWithoutAnEdit)
+TEST_F(Mouse, ClosingTheSourceOrTheHolderOfADragEndsItWithoutAnEdit)
 {
     CEditDisplay* a = Open("alpha beta");
-    CEditDisplay* b = Open("one");
+    CEditDisplay* b = Open("one two");
+    CEditDisplay* c = Open("three");
+    auto close = [&](CEditDisplay* view) {
+        view->GetDocument()->m_bModified = 0;
+        SendMessageA(GetParent(view->m_hWnd), WM_CLOSE, 0, 0);
+    };
     SelectRange(a, 6, 10);
     DragOver(a, 7, b, 1);
-    a->GetDocument()->m_bModified = 0;
-    SendMessageA(GetParent(a->m_hWnd), WM_CLOSE, 0, 0);
-    ASSERT_EQ(1u, app.Documents().size());
+    close(a);
     EXPECT_EQ(nullptr, b->m_pDrag);
     EXPECT_FALSE(b->TestState(VS_LEFT_DRAG));
     EXPECT_NE(b->m_hWnd, GetCapture());
     RealButton(MOUSEEVENTF_LEFTUP);
     PumpMessages();
-    EXPECT_EQ("one", Text(b));
+    EXPECT_EQ("one two", Text(b));
+
+    // The holder goes: its record goes with it, and its source may go later.
+    SelectRange(b, 4, 7);
+    DragOver(b, 5, c, 1);
+    close(c);
+    EXPECT_EQ(nullptr, GetCapture());
+    RealButton(MOUSEEVENTF_LEFTUP);
+    PumpMessages();
+    EXPECT_EQ("one two", Text(b));
     EXPECT_FALSE(b->GetDocument()->CanUndo());
+    close(b);
+    EXPECT_EQ(0u, app.Documents().size());
 }
 
 TEST_F(Mouse, SelectingAboveTheViewScrollsUpByTheDistanceToTheScreensTop)

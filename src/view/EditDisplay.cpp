@@ -101,6 +101,8 @@ void CEditDisplay::Abandon(const char* caption)
 
 CEditDisplay::~CEditDisplay()
 {
+    // First, while every part of this view is still there for the drags that end with it.
+    AbandonDrags();
     delete m_pSelection;
     delete m_pFind;
     delete m_pLineCache;
@@ -111,7 +113,6 @@ CEditDisplay::~CEditDisplay()
     free(m_pLineWidths);
     if (m_hDragRgn)
         DeleteObject(m_hDragRgn);
-    AbandonDrags();
 }
 
 CFontInfo* CEditDisplay::GetFontInfo() const
