@@ -76,7 +76,7 @@ protected:
         SetWindowPos(app.Main(), HWND_TOP, 0, 0, 1000, 700, 0);
         SetForegroundWindow(app.Main());
     }
-    ~Mouse() override { ReleaseRealButton(); }
+    ~Mouse() override { ReleaseRealButtons(); }
     // A new document with text, its frames side by side with the others.
     CEditDisplay* Open(const std::string& text)
     {
@@ -87,12 +87,14 @@ protected:
         return view;
     }
     CEditDisplay* ActiveView() { return app.FrameOf(app.ActiveFrame())->GetView(); }
-    // The real left button pressed on index of from, then held over to's target.
-    void DragOver(CEditDisplay* from, int index, CEditDisplay* to, int target)
+    // A real button pressed on index of from, then held over to's target.
+    void DragOver(CEditDisplay* from, int index, CEditDisplay* to, int target,
+                  DWORD down = MOUSEEVENTF_LEFTDOWN)
     {
         HoverTo(from, At(from, index), from);
-        RealButton(MOUSEEVENTF_LEFTDOWN);
-        ASSERT_TRUE(PumpUntil([&] { return from->TestState(VS_LEFT_DRAG); }));
+        RealButton(down);
+        unsigned int bit = down == MOUSEEVENTF_LEFTDOWN ? VS_LEFT_DRAG : VS_RIGHT_DRAG;
+        ASSERT_TRUE(PumpUntil([&] { return from->TestState(bit); }));
         HoverTo(to, At(to, target), from);
         ASSERT_TRUE(PumpUntil([&] { return to->m_pDrag != nullptr; }));
     }
@@ -280,6 +282,22 @@ TEST_F(Mouse, InAnotherViewOfTheDocumentComingBackCancelsAndTheDraggedRangeIsNoT
     EXPECT_FALSE(a->GetDocument()->CanUndo());
     EXPECT_EQ("two", Selected(a)) << "the source keeps its selection";
     EXPECT_TRUE(b->m_pSelection->IsEmpty());
+
+    // The same with the right button and "&Move Here" from the drop menu.
+    std::string items;
+    WindowTap tap(b->m_hWnd, [&](UINT message, WPARAM wParam) {
+        if (message == WM_INITMENUPOPUP) {
+            items = MenuItems(reinterpret_cast<HMENU>(wParam));
+            PostMessageA(b->m_hWnd, WM_CHAR, 'm', 0);
+        }
+    });
+    DragOver(a, 5, b, 5, MOUSEEVENTF_RIGHTDOWN);
+    RealButton(MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(PumpUntil([&] { return !b->m_pDrag; }));
+    EXPECT_FALSE(items.empty());
+    EXPECT_EQ("one two three", Text(a));
+    EXPECT_FALSE(a->GetDocument()->CanUndo());
+    EXPECT_EQ("two", Selected(a));
 }
 
 TEST_F(Mouse, ClosingTheSourceOrTheHolderOfADragEndsItWithoutAnEdit)

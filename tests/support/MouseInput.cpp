@@ -20,10 +20,12 @@ void RealButton(DWORD mouseEventFlag)
     SendInput(1, &input, sizeof(input));
 }
 
-void ReleaseRealButton()
+void ReleaseRealButtons()
 {
     if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
         RealButton(MOUSEEVENTF_LEFTUP);
+    if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
+        RealButton(MOUSEEVENTF_RIGHTUP);
 }
 
 static LRESULT CALLBACK TapProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -8,8 +8,8 @@
 void SendMouse(HWND window, UINT message, POINT client, WPARAM keys = 0);
 // A real button event at the pointer, as the system queues it (GetAsyncKeyState sees it).
 void RealButton(DWORD mouseEventFlag);
-// Lets a real left button that a failed test left down come up.
-void ReleaseRealButton();
+// Lets the real buttons that a failed test left down come up.
+void ReleaseRealButtons();
 
 // Calls after(message, wParam) once window has handled each message; one tap at a time.
 class WindowTap {
