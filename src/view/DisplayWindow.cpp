@@ -3,6 +3,17 @@
 #include "base/ShellMessages.h"
 #include "view/EditDisplay.h"
 
+// The signed client coordinates of a mouse message.
+static int PointX(LPARAM lParam)
+{
+    return static_cast<short>(LOWORD(lParam));
+}
+
+static int PointY(LPARAM lParam)
+{
+    return static_cast<short>(HIWORD(lParam));
+}
+
 LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_CREATE) {
@@ -37,6 +48,14 @@ LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_INITMENUPOPUP:
         view->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
         return 0;
+    case WM_LBUTTONDOWN: view->OnLeftButtonDown(PointX(lParam), PointY(lParam), 0); return 0;
+    case WM_LBUTTONDBLCLK: view->OnLeftButtonDown(PointX(lParam), PointY(lParam), 1); return 0;
+    case WM_LBUTTONUP: view->OnLeftButtonUp(); return 0;
+    case WM_RBUTTONDOWN: view->OnRightButtonDown(PointX(lParam), PointY(lParam)); return 0;
+    case WM_RBUTTONUP: view->OnRightButtonUp(PointX(lParam), PointY(lParam)); return 0;
+    case WM_MOUSEMOVE: view->OnMouseMove(); return 0;
+    case WM_CAPTURECHANGED: view->OnCaptureChanged(); return 0;
+    case WM_TIMER: view->OnTimer(wParam); return 0;
     case WM_MOUSEWHEEL: view->OnMouseWheel(static_cast<short>(HIWORD(wParam))); return 0;
     case WM_HAS_VISIBLE_TEXT: return view->IsDocumentVisible();
     default: return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -5,11 +5,13 @@
 
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
+#include "view/DragInfo.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
 #include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/ScrollBars.h"
+#include "view/Selection.h"
 
 int CEditDisplay::SetIndex(int index)
 {
@@ -218,6 +220,14 @@ void CEditDisplay::UpdateCaret(int show)
     POINT q = CaretClientPoint();
     if (!show) {
         DestroyCaret();
+        m_bCaretExists = 0;
+        return;
+    }
+    // No caret while the pointer drags the selection over the selected text itself.
+    if (IsDragging() && (!m_pDrag || m_pDrag->m_pSource == this) &&
+        m_pSelection->Contains(m_nIndex)) {
+        if (m_bCaretExists)
+            DestroyCaret();
         m_bCaretExists = 0;
         return;
     }

@@ -13,7 +13,6 @@
 #include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
-#include "view/DragInfo.h"
 #include "view/FontInfo.h"
 #include "view/LineCache.h"
 #include "view/ScrollBars.h"
@@ -102,6 +101,8 @@ void CEditDisplay::Abandon(const char* caption)
 
 CEditDisplay::~CEditDisplay()
 {
+    // First, while every part of this view is still there for the drags that end with it.
+    AbandonDrags();
     delete m_pSelection;
     delete m_pFind;
     delete m_pLineCache;
@@ -112,8 +113,6 @@ CEditDisplay::~CEditDisplay()
     free(m_pLineWidths);
     if (m_hDragRgn)
         DeleteObject(m_hDragRgn);
-    if (m_pDrag && m_pDrag->m_pSource == this)
-        delete m_pDrag;
 }
 
 CFontInfo* CEditDisplay::GetFontInfo() const
@@ -155,7 +154,7 @@ int CEditDisplay::ClearState(unsigned int bits)
         KillTimer(m_hWnd, 2);
         if (m_hWndDropTarget)
             DrawFrameCaption(GetParent(m_hWndDropTarget), 0);
-        DrawFrameCaption(m_pFrame->m_hWnd, 1);
+        DrawFrameCaption(GetParent(m_hWnd), 1);
         m_hWndDropTarget = nullptr;
     }
     if ((bits & VS_AUTO_SCROLL) && (m_nState & VS_AUTO_SCROLL)) {
@@ -266,6 +265,7 @@ void CEditDisplay::OnMouseWheel(int delta)
 
 void CEditDisplay::OnSelectionChanged()
 {
+    SetMouseCursor();
     UpdateCommandState();
     InvalidateView();
 }
@@ -294,6 +294,9 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
     case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
     case 40033: SelectAll(); break;
+    case 40044:
+    case 40045:
+    case 40046: OnDropCommand(LOWORD(wParam)); break;
     case 40031: m_pDocument->SortLines(SORT_ASCENDING); break;
     case 40032: m_pDocument->SortLines(SORT_DESCENDING); break;
     case 40037: m_pDocument->SortLines(SORT_ASCENDING | SORT_NUMERIC); break;

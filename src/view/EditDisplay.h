@@ -13,6 +13,9 @@ class CScrollBars;
 class CSelection;
 class CTextDocument;
 
+// Auto-scroll zones of a point in or near a view.
+enum { SCROLL_NONE = 1112, SCROLL_SLOW = 1113, SCROLL_FAST = 1114 };
+
 // Text column 0 is drawn this far from the view's left edge.
 const int VIEW_LEFT_MARGIN = 10;
 
@@ -77,6 +80,36 @@ public:
     void RecreateBitmap();
     void OnSizing(int edge);
     void OnExitSizeMove();
+
+    // mouse buttons, moves and the cursor (EditMouse.cpp)
+    void OnLeftButtonDown(int x, int y, int doubleClick);
+    void OnLeftButtonUp();
+    void OnRightButtonDown(int x, int y);
+    void OnRightButtonUp(int x, int y);
+    void OnMouseMove();
+    void OnCaptureChanged();
+    void OnTimer(UINT_PTR id);
+    int PointInSelection(POINT client) const;
+    void SetMouseCursor() const;
+    RECT VisibleArea() const;
+    int InVisibleArea(POINT client) const;
+
+    // drag and drop of the selection, within and between views (EditDrag.cpp)
+    void StartDrag(short kind);
+    void EndDrag();
+    void LeftDrop();
+    void OnDropCommand(int id);
+    void OnHandOverTimer();
+    // Ends a drag whose source view is going: no text changes, the capture goes.
+    void CancelDrag();
+    void ActivateFrame();
+    int IsActiveFrame() const;
+
+    // auto-scroll at the edges while selecting or dragging (AutoScroll.cpp)
+    int ScrollZone(POINT client) const;
+    void CheckAutoScroll(POINT client);
+    int ScrollStep(POINT screen) const;
+    void OnAutoScrollTimer();
 
     // window, commands and the document's notifications (EditDisplay.cpp)
     void OnSize();
@@ -168,11 +201,21 @@ private:
     void ClampToText();
     void ForgetMeasurements();
     void SetMenuState(HMENU menu, UINT item, int byPosition, int enabled) const;
+    void SelectWordAtCaret();
+    void TrackMenu(int resource, POINT client);
+    int PlaceDraggedText(int k, int copy);
+    void TakeDrag(CDragInfo* drag);
+    void AbandonDrags();
+    int IsDragging() const { return (m_nState & (VS_LEFT_DRAG | VS_RIGHT_DRAG)) != 0; }
+    int EdgeBand() const { return m_nLineHeight < 15 ? m_nLineHeight : 15; }
 };
 
 // The text of a CF_TEXT block as the document holds it: up to the first NUL or the block's
 // end, each line end one CR. A NUL-terminated copy to free with delete[], or null.
 char* ClipboardBlockText(HGLOBAL data, int* count);
+
+// The view of a "Display" window of this process, or null for any other window.
+CEditDisplay* ViewOfWindow(HWND window);
 
 // Paints a frame window's caption as active or inactive, with its three buttons.
 void DrawFrameCaption(HWND window, int active);

@@ -157,7 +157,8 @@ void CEditDisplay::OnExitSizeMove()
 
 void DrawFrameCaption(HWND window, int active)
 {
-    HDC dc = GetWindowDC(window);
+    // A null window's DC would be the whole screen's.
+    HDC dc = window && IsWindow(window) ? GetWindowDC(window) : nullptr;
     if (!dc)
         return;
     RECT w;

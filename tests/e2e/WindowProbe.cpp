@@ -1,5 +1,6 @@
 // Lists the editor's windows on a Wine virtual desktop, one per line, for the end-to-end
-// scripts: "main <caption>", "frame <caption>" for each document window, "dialog <caption>",
+// scripts: "main <caption>", "frame <caption>" for each document window with a "view" line
+// for its view, "active <caption>" for the active one, "dialog <caption>",
 // "focus <class>" for the control that has the editor's keyboard focus, and "pane <text>"
 // for each part of its status bar.
 // Usage: probe.exe DESKTOP OUTPUT-FILE
@@ -18,6 +19,18 @@ static void Print(const char* kind, HWND window)
     fprintf(g_out, "%s %s\n", kind, caption);
 }
 
+// "view <frame caption> <left> <top> <right> <bottom>": where the frame's view is on screen.
+static void PrintView(HWND frame)
+{
+    HWND view = FindWindowExA(frame, nullptr, "Display", nullptr);
+    RECT r;
+    if (!view || !GetWindowRect(view, &r))
+        return;
+    char caption[256] = "";
+    GetWindowTextA(frame, caption, sizeof(caption));
+    fprintf(g_out, "view %s %ld %ld %ld %ld\n", caption, r.left, r.top, r.right, r.bottom);
+}
+
 static BOOL CALLBACK ListTopLevel(HWND window, LPARAM)
 {
     if (!IsWindowVisible(window))
@@ -29,8 +42,13 @@ static BOOL CALLBACK ListTopLevel(HWND window, LPARAM)
         Print("main", window);
         HWND client = FindWindowExA(window, nullptr, "MDICLIENT", nullptr);
         for (HWND frame = FindWindowExA(client, nullptr, "MDI", nullptr); frame;
-             frame = FindWindowExA(client, frame, "MDI", nullptr))
+             frame = FindWindowExA(client, frame, "MDI", nullptr)) {
             Print("frame", frame);
+            PrintView(frame);
+        }
+        HWND active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+        if (active)
+            Print("active", active);
     } else if (lstrcmpA(name, "#32770") == 0) {
         Print("dialog", window);
     }
