@@ -17,11 +17,18 @@ static void OnFrameCreate(HWND window, const CREATESTRUCTA* create)
     SetPropA(window, FRAME_PROPERTY, frame);
 }
 
+// The order in which things go: a frame's window is destroyed first; here its view window
+// (which deletes the view) goes before the frame object, so that a view never outlives its
+// frame or document; the frame then tells its document, which deletes itself with its last
+// frame (COpenDocument::FrameGone).
 static void OnFrameDestroy(HWND window)
 {
     CDocFrame* frame = static_cast<CDocFrame*>(RemovePropA(window, FRAME_PROPERTY));
-    if (frame && frame->m_pView)
+    if (frame && frame->m_pView) {
         ForgetFindState(frame->m_pView->GetFindInfo());
+        DestroyWindow(frame->m_pView->m_hWnd);
+        frame->m_pView = nullptr;
+    }
     SendMessageA(g_hMainWindow, WM_REFRESH_TOOLBAR, 0, 0);
     delete frame;
 }

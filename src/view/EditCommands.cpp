@@ -5,6 +5,7 @@
 
 #include "document/SavedString.h"
 #include "document/TextDocument.h"
+#include "resources/resource.h"
 #include "view/EditDisplay.h"
 #include "view/Selection.h"
 #include "view/SelectionState.h"
@@ -15,13 +16,13 @@ static const SIZE_T MAX_PASTE = 0x7FFFFFFE;
 int CEditDisplay::OnEditCommand(int id)
 {
     switch (id) {
-    case 40007: Cut(); break;
-    case 40008: Copy(); break;
-    case 40009: Paste(); break;
-    case 40010: DeleteCommand(); break;
-    case 40041: ConvertCase(1); break;
-    case 40042: ConvertCase(2); break;
-    case 40043: ConvertCase(3); break;
+    case ID_EDIT_CUT: Cut(); break;
+    case ID_EDIT_COPY: Copy(); break;
+    case ID_EDIT_PASTE: Paste(); break;
+    case ID_EDIT_DELETE: DeleteCommand(); break;
+    case ID_CASE_LOWER: ConvertCase(CASE_LOWER); break;
+    case ID_CASE_UPPER: ConvertCase(CASE_UPPER); break;
+    case ID_CASE_INVERT: ConvertCase(CASE_INVERT); break;
     default: return 0;
     }
     return 1;
@@ -132,11 +133,10 @@ int CEditDisplay::DeleteCommand()
     return done;
 }
 
-// 1 lower case, 2 upper case, 3 each letter to the other case. The replacement is one
-// undo step even when no byte changes.
-int CEditDisplay::ConvertCase(int mode)
+// The replacement is one undo step even when no byte changes.
+int CEditDisplay::ConvertCase(CaseMode mode)
 {
-    if (m_pSelection->IsEmpty() || mode < 1 || mode > 3)
+    if (m_pSelection->IsEmpty() || mode < CASE_LOWER || mode > CASE_INVERT)
         return 0;
     CSelectionState state;
     m_pSelection->SaveState(&state);
@@ -144,9 +144,9 @@ int CEditDisplay::ConvertCase(int mode)
     if (!copy)
         return 0;
     DWORD length = static_cast<DWORD>(state.m_nLength);
-    if (mode == 1) {
+    if (mode == CASE_LOWER) {
         CharLowerBuffA(copy, length);
-    } else if (mode == 2) {
+    } else if (mode == CASE_UPPER) {
         CharUpperBuffA(copy, length);
     } else {
         for (char* p = copy; p < copy + length; p++) {

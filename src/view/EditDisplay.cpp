@@ -13,6 +13,7 @@
 #include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
+#include "resources/resource.h"
 #include "view/FontInfo.h"
 #include "view/LineCache.h"
 #include "view/ScrollBars.h"
@@ -287,20 +288,20 @@ void CEditDisplay::SelectAll()
 void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     switch (LOWORD(wParam)) {
-    case 40003: m_pDocument->SaveDocumentAs(); break;
-    case 40004: m_pDocument->SaveDocument(1); break;
-    case 40005: m_pDocument->Print(); break;
+    case ID_FILE_SAVEAS: m_pDocument->SaveDocumentAs(); break;
+    case ID_FILE_SAVE: m_pDocument->SaveDocument(1); break;
+    case ID_FILE_PRINT: m_pDocument->Print(); break;
     // Redo moves the history on only after the views were told of the edit.
-    case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
-    case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
-    case 40033: SelectAll(); break;
-    case 40044:
-    case 40045:
-    case 40046: OnDropCommand(LOWORD(wParam)); break;
-    case 40031: m_pDocument->SortLines(SORT_ASCENDING); break;
-    case 40032: m_pDocument->SortLines(SORT_DESCENDING); break;
-    case 40037: m_pDocument->SortLines(SORT_ASCENDING | SORT_NUMERIC); break;
-    case 40038: m_pDocument->SortLines(SORT_DESCENDING | SORT_NUMERIC); break;
+    case ID_EDIT_UNDO: m_pDocument->Undo(); UpdateCommandState(); break;
+    case ID_EDIT_REDO: m_pDocument->Redo(); UpdateCommandState(); break;
+    case ID_EDIT_SELECTALL: SelectAll(); break;
+    case ID_DROP_MOVE:
+    case ID_DROP_COPY:
+    case ID_DROP_CANCEL: OnDropCommand(LOWORD(wParam)); break;
+    case ID_SORT_ALPHABETIC: m_pDocument->SortLines(SORT_ASCENDING); break;
+    case ID_SORT_REVERSEALPHABETIC: m_pDocument->SortLines(SORT_DESCENDING); break;
+    case ID_SORT_NUMERIC: m_pDocument->SortLines(SORT_ASCENDING | SORT_NUMERIC); break;
+    case ID_SORT_REVERSENUMERIC: m_pDocument->SortLines(SORT_DESCENDING | SORT_NUMERIC); break;
     default:
         if (!OnEditCommand(LOWORD(wParam)))
             DefFrameProcA(m_pOwner->GetMainWindow(), m_pOwner->GetMDIClient(), WM_COMMAND,
@@ -328,21 +329,21 @@ void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
     int selected = !m_pSelection->IsEmpty();
     int text = m_pDocument->GetTextLength() > 0;
     if (index == 1) {
-        SetMenuState(menu, 40022, FALSE, m_pDocument->CanUndo());
-        SetMenuState(menu, 40023, FALSE, m_pDocument->CanRedo());
-        SetMenuState(menu, 40007, FALSE, selected);
-        SetMenuState(menu, 40008, FALSE, selected);
-        SetMenuState(menu, 40010, FALSE, CanDelete());
-        SetMenuState(menu, 40009, FALSE, IsClipboardFormatAvailable(CF_TEXT));
-        SetMenuState(menu, 40011, FALSE, text);
-        SetMenuState(menu, 40012, FALSE, text);
-        SetMenuState(menu, 40033, FALSE, text);
+        SetMenuState(menu, ID_EDIT_UNDO, FALSE, m_pDocument->CanUndo());
+        SetMenuState(menu, ID_EDIT_REDO, FALSE, m_pDocument->CanRedo());
+        SetMenuState(menu, ID_EDIT_CUT, FALSE, selected);
+        SetMenuState(menu, ID_EDIT_COPY, FALSE, selected);
+        SetMenuState(menu, ID_EDIT_DELETE, FALSE, CanDelete());
+        SetMenuState(menu, ID_EDIT_PASTE, FALSE, IsClipboardFormatAvailable(CF_TEXT));
+        SetMenuState(menu, ID_EDIT_FIND, FALSE, text);
+        SetMenuState(menu, ID_EDIT_REPLACE, FALSE, text);
+        SetMenuState(menu, ID_EDIT_SELECTALL, FALSE, text);
         SetMenuState(menu, 9, TRUE, 1);
-        SetMenuState(menu, 40025, FALSE, 1);
+        SetMenuState(menu, ID_EDIT_SELECTFONT, FALSE, 1);
     } else if (index == 9) {
-        SetMenuState(menu, 40041, FALSE, selected);
-        SetMenuState(menu, 40042, FALSE, selected);
-        SetMenuState(menu, 40043, FALSE, selected);
+        SetMenuState(menu, ID_CASE_LOWER, FALSE, selected);
+        SetMenuState(menu, ID_CASE_UPPER, FALSE, selected);
+        SetMenuState(menu, ID_CASE_INVERT, FALSE, selected);
         SetMenuState(menu, 4, TRUE, text);
     }
 }
@@ -358,23 +359,23 @@ void CEditDisplay::UpdateCommandState()
 {
     HWND main = m_pOwner->GetMainWindow();
     if (main && GetMenu(main))
-        SetMenuState(GetMenu(main), 40010, FALSE, CanDelete());
+        SetMenuState(GetMenu(main), ID_EDIT_DELETE, FALSE, CanDelete());
     HWND toolbar = main ? FindWindowExA(main, nullptr, "ToolbarWindow32", nullptr) : nullptr;
     if (!toolbar)
         return;
     int selected = !m_pSelection->IsEmpty();
     int paste = IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0;
     const struct { int id; int enabled; } buttons[] = {
-        {40004, 1},
-        {40008, selected},
-        {40007, selected},
-        {40009, paste},
-        {40010, selected},
-        {40022, m_pDocument->CanUndo()},
-        {40023, m_pDocument->CanRedo()},
-        {40011, m_pDocument->GetTextLength() > 0},
-        {40005, 1},
-        {40006, 0},
+        {ID_FILE_SAVE, 1},
+        {ID_EDIT_COPY, selected},
+        {ID_EDIT_CUT, selected},
+        {ID_EDIT_PASTE, paste},
+        {ID_EDIT_DELETE, selected},
+        {ID_EDIT_UNDO, m_pDocument->CanUndo()},
+        {ID_EDIT_REDO, m_pDocument->CanRedo()},
+        {ID_EDIT_FIND, m_pDocument->GetTextLength() > 0},
+        {ID_FILE_PRINT, 1},
+        {ID_FILE_PRINTPREVIEW, 0},
     };
     for (const auto& b : buttons)
         SendMessageA(toolbar, TB_ENABLEBUTTON, b.id, MAKELONG(b.enabled, 0));
@@ -470,7 +471,7 @@ int CEditDisplay::OnFontChanged()
 {
     ForgetMeasurements();
     HDC dc = GetDC(m_hWnd);
-    SetupDC(dc, 0);
+    SetupDC(dc, ORIGIN_BOTH);
     TEXTMETRICA tm;
     if (GetTextMetricsA(dc, &tm)) {
         m_nLineHeight = tm.tmHeight > 0 ? tm.tmHeight : 1;

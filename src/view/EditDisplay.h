@@ -30,6 +30,11 @@ enum {
     VS_OVER_VIEW = 0x40
 };
 
+// What a case conversion does to the selected letters.
+enum CaseMode { CASE_LOWER = 1, CASE_UPPER = 2, CASE_INVERT = 3 };
+// Which scroll offsets a device context's window origin takes on.
+enum OriginMode { ORIGIN_BOTH = 0, ORIGIN_HORIZONTAL = 1, ORIGIN_VERTICAL = 2 };
+
 // The editing view: one per "Display" window. It shows one document from its top line
 // on, owns the caret, the selection and an off-screen picture, and turns keys and
 // commands into edits of the document, which tells every view of it what changed.
@@ -69,11 +74,11 @@ public:
     int Cut();
     int Paste();
     int DeleteCommand();
-    int ConvertCase(int mode);
+    int ConvertCase(CaseMode mode);
 
     // picture (EditPaint.cpp)
     void InvalidateView();
-    void SetupDC(HDC dc, int mode) const;
+    void SetupDC(HDC dc, OriginMode mode) const;
     void PaintInto(HDC target);
     void DrawPicture(HDC dc, int width, int height);
     void DrawLines(HDC dc, int width, int height) const;

@@ -16,16 +16,15 @@ void CEditDisplay::InvalidateView()
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-// mode 0: both scroll offsets in the window origin; 1: the horizontal one; 2: the vertical.
-void CEditDisplay::SetupDC(HDC dc, int mode) const
+void CEditDisplay::SetupDC(HDC dc, OriginMode mode) const
 {
     SetMapMode(dc, MM_TEXT);
     SelectObject(dc, GetFontInfo()->GetFont());
     SetTextColor(dc, GetTextColour());
     int x = GetHorzPos() * m_nCharWidth, y = GetVertPos() * m_nLineHeight;
-    if (mode == 1)
+    if (mode == ORIGIN_HORIZONTAL)
         y = 0;
-    else if (mode == 2)
+    else if (mode == ORIGIN_VERTICAL)
         x = 0;
     SetWindowOrgEx(dc, x, y, nullptr);
 }
@@ -56,7 +55,7 @@ void CEditDisplay::DrawPicture(HDC dc, int width, int height)
 {
     RECT all = {0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetupDC(dc, 1);
+    SetupDC(dc, ORIGIN_HORIZONTAL);
     SetBkMode(dc, TRANSPARENT);
     SetViewportOrgEx(dc, VIEW_LEFT_MARGIN, 0, nullptr);
     DrawLines(dc, width, height);
