@@ -290,6 +290,7 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     case 40003: m_pDocument->SaveDocumentAs(); break;
     case 40004: m_pDocument->SaveDocument(1); break;
     case 40005: m_pDocument->Print(); break;
+    case 40025: m_pDocument->SelectDocumentFont(); break;
     // Redo moves the history on only after the views were told of the edit.
     case 40022: m_pDocument->Undo(); UpdateCommandState(); break;
     case 40023: m_pDocument->Redo(); UpdateCommandState(); break;
