@@ -1,5 +1,9 @@
 #include "support/Screenshot.h"
 
+#include <windows.h>
+
+#include "support/Waits.h"
+
 // Wine's own export: the Unix path of a Windows path, in memory of the process heap.
 typedef char* (__cdecl* UnixNameOf)(const WCHAR* path);
 
@@ -16,8 +20,7 @@ static std::wstring ShotsFolder()
     return folder;
 }
 
-std::string SaveScreenshot(const std::string& name,
-                           const std::function<bool(const std::function<bool()>&)>& wait)
+std::string SaveScreenshot(const std::string& name)
 {
     FARPROC export_ = GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
     UnixNameOf unixName = reinterpret_cast<UnixNameOf>(reinterpret_cast<void*>(export_));
@@ -42,6 +45,6 @@ std::string SaveScreenshot(const std::string& name,
         return "";
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    bool done = wait([&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; });
-    return done ? path : "";
+    auto written = [&file] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    return PumpUntil(written) ? path : "";
 }
