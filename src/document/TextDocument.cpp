@@ -336,3 +336,16 @@ void CTextDocument::RemeasureAllLines()
     RescanWidest();
     TellViews(m_pOwner, DOC_FONT_CHANGED, 0, 0);
 }
+
+int CTextDocument::SelectDocumentFont()
+{
+    HWND main = GetOwnerWindow();
+    HDC dc = GetDC(main);
+    if (!dc)
+        return 0;
+    int chosen = m_pFontInfo->ChooseNewFont(dc);
+    ReleaseDC(main, dc);
+    if (chosen)
+        RemeasureAllLines();
+    return chosen;
+}

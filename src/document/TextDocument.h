@@ -24,6 +24,9 @@ public:
     int InsertText(const char* bytes, int count, int index);
     int RemoveText(int index, int count);
     void RemeasureAllLines();
+    // The font dialog on the main window's device; a chosen font re-measures every line and
+    // repaints every view. 1 when a font was chosen.
+    int SelectDocumentFont();
 
     // The edits that can be undone: each records one step, then ends in the primitives.
     // A removal, replacement or move of a range that the text does not hold records nothing.

@@ -99,6 +99,10 @@
 #define IDC_ABOUT_BUILD 1028
 #define IDC_ABOUT_ICON 1029
 
+// Font dialog: the editor's own controls beside the system's (dlgs.h)
+#define IDC_FONT_CHOOSE_COLOR 1005
+#define IDC_FONT_SWATCH 1006
+
 // Sorting Document dialog
 #define IDC_SORT_TEXT 1023
 #define IDC_SORT_PROGRESS 1024

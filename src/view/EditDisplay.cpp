@@ -291,6 +291,7 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_FILE_SAVEAS: m_pDocument->SaveDocumentAs(); break;
     case ID_FILE_SAVE: m_pDocument->SaveDocument(1); break;
     case ID_FILE_PRINT: m_pDocument->Print(); break;
+    case ID_EDIT_SELECTFONT: m_pDocument->SelectDocumentFont(); break;
     // Redo moves the history on only after the views were told of the edit.
     case ID_EDIT_UNDO: m_pDocument->Undo(); UpdateCommandState(); break;
     case ID_EDIT_REDO: m_pDocument->Redo(); UpdateCommandState(); break;

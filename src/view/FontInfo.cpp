@@ -3,7 +3,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "base/ErrorBox.h"
 #include "document/TextDocument.h"
+#include "resources/resource.h"
+#include "view/FontHook.h"
 
 CFontInfo::CFontInfo(CTextDocument* owner)
     : m_hFont(nullptr), m_pABC(nullptr), m_pKerning(nullptr), m_pWidths(nullptr),
@@ -24,16 +27,20 @@ CFontInfo::CFontInfo(CTextDocument* owner)
     HWND mainWindow = owner ? owner->GetOwnerWindow() : nullptr;
     m_cf.lStructSize = sizeof(CHOOSEFONTA);
     m_cf.hwndOwner = mainWindow;
+    // The dialog's template is a resource of the module that made the main window; a
+    // document without one finds it in the program itself.
     m_cf.hInstance = mainWindow
         ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE))
-        : nullptr;
+        : GetModuleHandleA(nullptr);
     m_cf.lpLogFont = &m_lf;
     m_cf.rgbColors = 0;
     m_cf.nSizeMin = 1;
     m_cf.nSizeMax = 72;
+    m_cf.lpfnHook = FontHookProc;
     m_cf.lCustData = reinterpret_cast<LPARAM>(&m_cc);
-    m_cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_LIMITSIZE |
-                 CF_FORCEFONTEXIST;
+    m_cf.lpTemplateName = MAKEINTRESOURCEA(IDD_FONT);
+    m_cf.Flags = CF_SCREENFONTS | CF_ENABLEHOOK | CF_ENABLETEMPLATE | CF_INITTOLOGFONTSTRUCT |
+                 CF_EFFECTS | CF_LIMITSIZE | CF_FORCEFONTEXIST;
 
     m_cc.lStructSize = sizeof(CHOOSECOLORA);
     m_cc.hwndOwner = nullptr;
@@ -106,6 +113,30 @@ int CFontInfo::SetFont(HFONT font, HDC dc, COLORREF colour)
     m_cf.rgbColors = colour;
     SelectObject(dc, previous);
     return 1;
+}
+
+int CFontInfo::ChooseNewFont(HDC dc)
+{
+    // The dialog writes its choice into the record as it goes, whether it ends with OK or
+    // not: whatever does not become the document's font must not stay there.
+    const LOGFONTA previousFont = m_lf;
+    const COLORREF previousColour = m_cf.rgbColors;
+    if (!ChooseFontA(&m_cf)) {
+        m_lf = previousFont;
+        m_cf.rgbColors = previousColour;
+        return 0;
+    }
+    m_lf.lfFaceName[LF_FACESIZE - 1] = 0;
+    HFONT font = CreateFontIndirectA(&m_lf);
+    if (!font) {
+        ShowLastError(m_cf.hwndOwner, "Font creation failed");
+        m_lf = previousFont;
+        m_cf.rgbColors = previousColour;
+        return 0;
+    }
+    // The hook leaves the colour chosen in the colour record; without a choice it holds
+    // the document's colour still.
+    return SetFont(font, dc, m_cc.rgbResult);
 }
 
 void CFontInfo::BuildKerningIndex()

@@ -14,6 +14,9 @@ public:
     virtual ~CFontInfo();
 
     int SetFont(HFONT font, HDC dc, COLORREF colour);
+    // The font dialog; 1 when the font and colour chosen there were set, measured on dc.
+    // Cancelled or failed, the document keeps its font, colour and tables.
+    int ChooseNewFont(HDC dc);
     int MakePrinterFont(const CFontInfo* screen, HDC printer);
 
     int Advances(const char* s, int n, int* out) const;
