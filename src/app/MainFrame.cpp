@@ -17,7 +17,7 @@
 
 static const char FRAME_PROPERTY_NAME[] = "tmpltProp";
 
-CMainFrame::CMainFrame() : m_pDocuments(new CPtrList(1))
+CMainFrame::CMainFrame() : m_pDocuments(new (std::nothrow) CPtrList(1))
 {
 }
 
@@ -44,12 +44,16 @@ static void ClipboardListening(HWND window, int listen)
         call(window);
 }
 
-void OnMainCreate(HWND window)
+int OnMainCreate(HWND window)
 {
     CMainFrame* frame = new (std::nothrow) CMainFrame;
-    if (frame)
-        SetPropA(window, FRAME_PROPERTY_NAME, frame);
+    if (!frame || !frame->m_pDocuments) {
+        delete frame;
+        return 0;
+    }
+    SetPropA(window, FRAME_PROPERTY_NAME, frame);
     ClipboardListening(window, 1);
+    return 1;
 }
 
 HWND GetActiveFrame(int* maximised)

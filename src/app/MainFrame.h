@@ -44,7 +44,7 @@ private:
 // The main frame of a "Main" window (its "tmpltProp" property).
 CMainFrame* GetMainFrame(HWND window);
 // Makes the frame object when the "Main" window is created.
-void OnMainCreate(HWND window);
+int OnMainCreate(HWND window);
 // Places the MDI client between toolbar and status bar.
 void LayoutMainWindow(HWND window);
 // With no active document frame only New and Open stay enabled on the toolbar.

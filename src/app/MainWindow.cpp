@@ -5,8 +5,8 @@
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE) {
-        OnMainCreate(window);
-        return 0;
+        // Without its frame object the main window is not made (start-up reports it).
+        return OnMainCreate(window) ? 0 : -1;
     }
     CMainFrame* frame = GetMainFrame(window);
     if (!frame)

@@ -12,7 +12,7 @@
 
 COpenDocument::COpenDocument(HWND mainWindow, HWND mdiClient)
     : m_bClosing(0), m_hMDIClient(mdiClient), m_hMainWindow(mainWindow),
-      m_pTextDocument(nullptr), m_pFrames(new CPtrList(1))
+      m_pTextDocument(nullptr), m_pFrames(new (std::nothrow) CPtrList(1))
 {
 }
 
@@ -32,7 +32,7 @@ COpenDocument::~COpenDocument()
 
 void COpenDocument::DestroyFrames()
 {
-    while (m_pFrames->GetCount() > 0) {
+    while (m_pFrames && m_pFrames->GetCount() > 0) {
         CDocFrame* frame = static_cast<CDocFrame*>(m_pFrames->RemoveAt(0));
         if (frame->m_hWnd && m_hMDIClient)
             SendMessageA(m_hMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
@@ -44,7 +44,7 @@ void COpenDocument::DestroyFrames()
 int COpenDocument::Create(HANDLE file, const char* path)
 {
     m_bClosing = 0;
-    m_pTextDocument = new (std::nothrow) CTextDocument(this, file, path);
+    m_pTextDocument = m_pFrames ? new (std::nothrow) CTextDocument(this, file, path) : nullptr;
     if (!m_pTextDocument || !m_pTextDocument->IsReady()) {
         DWORD error = GetLastError();
         if (!m_pTextDocument && file)

@@ -75,6 +75,10 @@ int CreateMainWindows(HINSTANCE instance, int show)
         return 0;
     }
     g_pStatusBar = new (std::nothrow) CStatusBar(g_hMainWindow);
+    if (g_pStatusBar && !g_pStatusBar->m_pPanes) {
+        delete g_pStatusBar;
+        g_pStatusBar = nullptr;
+    }
 
     CLIENTCREATESTRUCT client;
     client.hWindowMenu = GetSubMenu(GetMenu(g_hMainWindow), 2);

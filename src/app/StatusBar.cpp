@@ -35,11 +35,13 @@ LRESULT CALLBACK StatusFilterProc(HWND window, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 CStatusBar::CStatusBar(HWND parent)
-    : m_hWnd(nullptr), m_pPanes(new CPtrList(1)), m_nLeftCount(0), m_nRightCount(0),
+    : m_hWnd(nullptr), m_pPanes(new (std::nothrow) CPtrList(1)), m_nLeftCount(0), m_nRightCount(0),
       m_bSimple(0)
 {
     memset(&m_simple, 0, sizeof(m_simple));
     m_nBorders[0] = m_nBorders[1] = m_nBorders[2] = 0;
+    if (!m_pPanes)
+        return; // start-up drops a status bar without its pane list
     UNIT_ASSERT(parent != nullptr, UNIT);
     m_hWnd = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_TOOLTIPS, nullptr, parent,
                                  IDW_STATUSBAR);
@@ -171,7 +173,9 @@ void CStatusBar::ApplyLayout()
     GetClientRect(m_hWnd, &client);
     int available = client.right;
     int count = m_pPanes->GetCount();
-    int* widths = new int[count];
+    int* widths = new (std::nothrow) int[count];
+    if (!widths)
+        return;
 
     HDC dc = GetDC(m_hWnd);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));

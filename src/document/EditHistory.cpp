@@ -1,9 +1,11 @@
 #include "document/EditHistory.h"
 
+#include <new>
+
 #include "document/EditAction.h"
 
 CEditHistory::CEditHistory(CTextDocument* document)
-    : m_pActions(new CPtrList(1)), m_pDocument(document), m_nPosition(0)
+    : m_pActions(new (std::nothrow) CPtrList(1)), m_pDocument(document), m_nPosition(0)
 {
 }
 

@@ -27,6 +27,10 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
 {
     SetNames(path);
     m_pHistory = new (std::nothrow) CEditHistory(this);
+    if (m_pHistory && !m_pHistory->m_pActions) {
+        delete m_pHistory;
+        m_pHistory = nullptr;
+    }
     m_pFontInfo = new (std::nothrow) CFontInfo(this);
     m_pPrintInfo = CreatePrintInfo(this);
     // Without its first blocks the document is not made at all (IsReady); nothing may

@@ -2,7 +2,7 @@
 
 #include <winspool.h>
 
-#include <vector>
+#include <stdlib.h>
 
 HDC CreatePrinterContext(const char* name)
 {
@@ -11,11 +11,13 @@ HDC CreatePrinterContext(const char* name)
     if (!OpenPrinterA(device, &printer, nullptr))
         return nullptr;
     LONG size = DocumentPropertiesA(nullptr, printer, device, nullptr, nullptr, 0);
-    std::vector<char> mode(size > 0 ? size : 1);
-    DEVMODEA* devMode = reinterpret_cast<DEVMODEA*>(mode.data());
-    LONG filled = DocumentPropertiesA(nullptr, printer, device, devMode, nullptr, DM_OUT_BUFFER);
+    DEVMODEA* devMode = size > 0 ? static_cast<DEVMODEA*>(calloc(1, size)) : nullptr;
+    LONG filled = devMode ? DocumentPropertiesA(nullptr, printer, device, devMode, nullptr,
+                                                DM_OUT_BUFFER)
+                          : -1;
     ClosePrinter(printer);
-    HDC dc = size > 0 && filled >= 0 ? CreateDCA(nullptr, name, nullptr, devMode) : nullptr;
+    HDC dc = filled >= 0 ? CreateDCA(nullptr, name, nullptr, devMode) : nullptr;
+    free(devMode);
     if (dc)
         SetMapMode(dc, MM_LOENGLISH);
     return dc;

@@ -27,7 +27,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
       m_nCharWidth(1), m_nScrollSpeed(1), m_nSpeedTicks(0), m_hMemDC(nullptr),
       m_hBitmap(nullptr), m_bDirty(1), m_nBitmapWidth(0), m_nBitmapHeight(0),
       m_hDragRgn(nullptr), m_pOwner(owner), m_pFrame(frame), m_pDocument(nullptr),
-      m_nState(0), m_bCaptureReleased(1), m_pLineCache(new CLineCache), m_nLayoutStart(-1)
+      m_nState(0), m_bCaptureReleased(1), m_pLineCache(new (std::nothrow) CLineCache), m_nLayoutStart(-1)
 {
     m_ptCaret.x = m_ptCaret.y = 0;
     m_ptDesired.x = m_ptDesired.y = 0;
@@ -52,7 +52,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
         return;
     }
     m_pFind = new (std::nothrow) CFindInfo(this);
-    if (!m_pFind) {
+    if (!m_pFind || !m_pLineCache) {
         Abandon("Find object creation failed");
         return;
     }
