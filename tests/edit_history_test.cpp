@@ -11,7 +11,7 @@
 #include "document/EditAction.h"
 #include "document/TextDocument.h"
 #include "document/SavedString.h"
-#include "support/DocumentChecks.h"
+#include "support/TestSupport.h"
 #include "support/TestFiles.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
@@ -24,15 +24,15 @@ namespace {
 // after, each with an exact line table, and no other step was recorded.
 void ExpectOneStep(CTextDocument& doc, const std::string& before, const std::string& after)
 {
-    EXPECT_EQ(after, TextOf(doc));
+    EXPECT_EQ(after, DocumentText(&doc));
     EXPECT_TRUE(doc.CanUndo());
     EXPECT_EQ(0, doc.Undo());
-    EXPECT_EQ(before, TextOf(doc));
-    EXPECT_TRUE(LineTableIsExact(doc));
+    EXPECT_EQ(before, DocumentText(&doc));
+    EXPECT_TRUE(LineTableMatchesText(&doc));
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_EQ(0, doc.Redo());
-    EXPECT_EQ(after, TextOf(doc));
-    EXPECT_TRUE(LineTableIsExact(doc));
+    EXPECT_EQ(after, DocumentText(&doc));
+    EXPECT_TRUE(LineTableMatchesText(&doc));
     EXPECT_FALSE(doc.CanRedo());
 }
 
@@ -52,16 +52,16 @@ TEST_F(History, KeepsOnlyTheLast25Edits)
     for (int i = 0; i < 24; i++)
         EXPECT_EQ(1, doc.Undo()) << "undo " << i + 1;
     EXPECT_EQ(0, doc.Undo()) << "the 25th undo leaves nothing to undo";
-    EXPECT_EQ("a", TextOf(doc));
+    EXPECT_EQ("a", DocumentText(&doc));
     EXPECT_EQ(0, doc.Undo());
-    EXPECT_EQ("a", TextOf(doc));
+    EXPECT_EQ("a", DocumentText(&doc));
 
     for (int i = 0; i < 24; i++)
         EXPECT_EQ(1, doc.Redo()) << "redo " << i + 1;
     EXPECT_EQ(0, doc.Redo());
-    EXPECT_EQ(full, TextOf(doc));
+    EXPECT_EQ(full, DocumentText(&doc));
     EXPECT_EQ(0, doc.Redo());
-    EXPECT_EQ(full, TextOf(doc));
+    EXPECT_EQ(full, DocumentText(&doc));
 }
 
 TEST_F(History, NewEditDiscardsWhatCouldBeRedone)
@@ -75,9 +75,9 @@ TEST_F(History, NewEditDiscardsWhatCouldBeRedone)
     ASSERT_EQ(1, doc.InsertWithUndo(0, ">", 1));
     EXPECT_FALSE(doc.CanRedo());
     EXPECT_EQ(0, doc.Redo());
-    EXPECT_EQ(">one", TextOf(doc));
+    EXPECT_EQ(">one", DocumentText(&doc));
     EXPECT_EQ(1, doc.Undo());
-    EXPECT_EQ("one", TextOf(doc));
+    EXPECT_EQ("one", DocumentText(&doc));
 }
 
 TEST_F(History, InsertAndRemove)
@@ -127,7 +127,7 @@ TEST_F(History, MoveToLaterAndEarlierPlaces)
 
     // The end of the text is a place too.
     ASSERT_EQ(1, other.MoveWithUndo(0, 17, 2));
-    EXPECT_EQ("ABC23\r456789DEF01", TextOf(other));
+    EXPECT_EQ("ABC23\r456789DEF01", DocumentText(&other));
 }
 
 TEST_F(History, MoveRefusesTargetsWithoutAPlace)
@@ -140,7 +140,7 @@ TEST_F(History, MoveRefusesTargetsWithoutAPlace)
     EXPECT_EQ(0, doc.MoveWithUndo(8, 0, 3)) << "bytes past the end";
     EXPECT_EQ(0, doc.MoveWithUndo(-1, 5, 3));
     EXPECT_EQ(0, doc.MoveWithUndo(2, 6, 0));
-    EXPECT_EQ("0123456789", TextOf(doc));
+    EXPECT_EQ("0123456789", DocumentText(&doc));
     EXPECT_FALSE(doc.CanUndo());
 }
 
@@ -150,9 +150,9 @@ TEST_F(History, ReplaceAllRestoresEachSpelling)
     SetText(doc, text);
     const int at[] = {0, 10, 20};
     ASSERT_EQ(1, doc.ReplaceAllWithUndo(at, 3, 3, "VW\rYZ", 5, 0));
-    EXPECT_EQ(0, TextOf(doc).find("VW\rYZ"));
-    EXPECT_EQ(12, TextOf(doc).find("VW\rYZ", 1));
-    EXPECT_EQ(24, TextOf(doc).find("VW\rYZ", 13));
+    EXPECT_EQ(0, DocumentText(&doc).find("VW\rYZ"));
+    EXPECT_EQ(12, DocumentText(&doc).find("VW\rYZ", 1));
+    EXPECT_EQ(24, DocumentText(&doc).find("VW\rYZ", 13));
     ExpectOneStep(doc, text, "VW\rYZ-------VW\rYZ-------VW\rYZ\r");
 }
 
@@ -191,7 +191,7 @@ TEST_F(History, ReplaceAllRefusesOccurrencesThatCannotBeReplayed)
     EXPECT_EQ(0, doc.ReplaceAllWithUndo(pastEnd, 1, 0, "b", 1, 1)) << "empty pattern";
     EXPECT_EQ(0, doc.ReplaceAllWithUndo(pastEnd, 1, 3, "b\0c", 3, 1)) << "NUL in the new text";
     EXPECT_EQ(0, doc.ReplaceAllWithUndo(pastEnd, 0, 3, "b", 1, 1));
-    EXPECT_EQ("aaaaaaaaaa", TextOf(doc));
+    EXPECT_EQ("aaaaaaaaaa", DocumentText(&doc));
     EXPECT_FALSE(doc.CanUndo());
 }
 
@@ -217,11 +217,11 @@ TEST_F(History, RejectedEditsRecordNothing)
     EXPECT_EQ(0, doc.ReplaceWithUndo(0, 4, "x\0", 2));
     EXPECT_EQ(0, doc.ReplaceWithUndo(4, 0, "", 0));
 
-    EXPECT_EQ("keep this text", TextOf(doc));
+    EXPECT_EQ("keep this text", DocumentText(&doc));
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_TRUE(doc.CanRedo()) << "a rejected edit keeps what can be redone";
     doc.Redo();
-    EXPECT_EQ(">keep this text", TextOf(doc));
+    EXPECT_EQ(">keep this text", DocumentText(&doc));
 }
 
 TEST(HistoryFile, SavingKeepsTheStepsAndUndoOrRedoMarksTheDocumentModified)
@@ -230,7 +230,7 @@ TEST(HistoryFile, SavingKeepsTheStepsAndUndoOrRedoMarksTheDocumentModified)
     std::string path = sandbox.Folder().File("history.txt");
     WriteBytes(path, "one\r\ntwo");
     CTextDocument doc(nullptr, OpenForEditing(path), path.c_str());
-    ASSERT_EQ("one\rtwo", TextOf(doc));
+    ASSERT_EQ("one\rtwo", DocumentText(&doc));
 
     ASSERT_EQ(1, doc.InsertWithUndo(3, " and a half", 11));
     EXPECT_EQ(1, doc.IsModified());
@@ -269,14 +269,14 @@ TEST_F(History, AnEditThatCannotBeFinishedLeavesTheTextAsItWas)
     replace.m_nSecondLength = 1;
     replace.m_pSecondText[0] = 0;
     EXPECT_EQ(0, replace.Apply(&doc));
-    EXPECT_EQ(text, TextOf(doc));
+    EXPECT_EQ(text, DocumentText(&doc));
 
     CEditAction move(EDIT_MOVE);
     move.m_pText = CopyBytes("ab", 2);
     move.m_nLength = move.m_nSecondLength = 2;
     move.m_nTarget = 20;
     EXPECT_EQ(0, move.Apply(&doc));
-    EXPECT_EQ(text, TextOf(doc));
+    EXPECT_EQ(text, DocumentText(&doc));
 
     // The third occurrence cannot be replaced: the first two come back with their spelling.
     const int at[] = {0, 3, 6};
@@ -287,8 +287,8 @@ TEST_F(History, AnEditThatCannotBeFinishedLeavesTheTextAsItWas)
     ASSERT_EQ(1, all.SetOccurrences(doc.GetTextAt(0), at, 3));
     all.m_pOccurrences[2].index = 40;
     EXPECT_EQ(0, all.Apply(&doc));
-    EXPECT_EQ(text, TextOf(doc));
-    EXPECT_TRUE(LineTableIsExact(doc));
+    EXPECT_EQ(text, DocumentText(&doc));
+    EXPECT_TRUE(LineTableMatchesText(&doc));
 }
 
 // The toolbar's Cut button follows the selection of the view that changed last: its
@@ -322,7 +322,7 @@ TEST(HistoryViews, UndoAndRedoClearSelectionsBeforeTheTextChanges)
     };
     selectAll();
     doc->Undo();
-    EXPECT_EQ("line 0\rline 1\rline 2\rline 3\r", TextOf(*doc));
+    EXPECT_EQ("line 0\rline 1\rline 2\rline 3\r", DocumentText(doc));
     for (CEditDisplay* v : views)
         EXPECT_TRUE(v->m_pSelection->IsEmpty());
     ASSERT_FALSE(g_cutStates.empty());
@@ -332,7 +332,7 @@ TEST(HistoryViews, UndoAndRedoClearSelectionsBeforeTheTextChanges)
     // Redo shifts the text under a kept selection just as undo does.
     selectAll();
     doc->Redo();
-    EXPECT_EQ("line 1\rline 2\rline 3\r", TextOf(*doc));
+    EXPECT_EQ("line 1\rline 2\rline 3\r", DocumentText(doc));
     for (CEditDisplay* v : views)
         EXPECT_TRUE(v->m_pSelection->IsEmpty());
     ASSERT_FALSE(g_cutStates.empty());

@@ -14,7 +14,7 @@
 #include "document/TextDocument.h"
 #include "document/TextMatch.h"
 #include "support/DialogWatcher.h"
-#include "support/DocumentChecks.h"
+#include "support/TestSupport.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
@@ -229,7 +229,7 @@ static std::string RandomString(int length, const char* alphabet)
 
 static void ExpectSameDocument(const CTextDocument& fast, const CTextDocument& literal)
 {
-    ASSERT_EQ(TextOf(literal), TextOf(fast));
+    ASSERT_EQ(DocumentText(&literal), DocumentText(&fast));
     ASSERT_EQ(literal.GetLineCount(), fast.GetLineCount());
     for (int i = 0; i < literal.GetLineCount(); i++)
         ASSERT_EQ(literal.GetLineWidth(i), fast.GetLineWidth(i)) << "line " << i;
@@ -317,5 +317,5 @@ TEST(ReplaceAllInOnePass, OtherViewsKeepTheirTopLine)
     EXPECT_EQ("120", TopLineText(other));
     EXPECT_EQ(h.m_pDocument->GetTextAt(other->m_nTopIndex), other->m_pTopLine);
     EXPECT_LE(other->GetIndex(), h.m_pDocument->GetTextLength());
-    EXPECT_TRUE(LineTableIsExact(*h.m_pDocument));
+    EXPECT_TRUE(LineTableMatchesText(h.m_pDocument));
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "document/TextDocument.h"
-#include "support/DocumentChecks.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -180,10 +180,10 @@ struct HistoryModel : testing::Test {
 
     void Check()
     {
-        ASSERT_EQ(model.Current(), TextOf(doc));
+        ASSERT_EQ(model.Current(), DocumentText(&doc));
         ASSERT_EQ(model.CanUndo(), doc.CanUndo() == 1);
         ASSERT_EQ(model.CanRedo(), doc.CanRedo() == 1);
-        ASSERT_TRUE(LineTableIsExact(doc));
+        ASSERT_TRUE(LineTableMatchesText(&doc));
     }
 };
 

@@ -14,7 +14,7 @@
 #include "document/TextHelpers.h"
 #include "resources/resource.h"
 #include "support/AppWindow.h"
-#include "support/DocumentChecks.h"
+#include "support/TestSupport.h"
 #include "support/ViewHarness.h"
 #include "support/Waits.h"
 
@@ -161,7 +161,7 @@ TEST(LineSort, EqualLinesSwapAndAOneLineDocumentIsOneUndoStep)
     CTextDocument doc(nullptr, nullptr, nullptr);
     SetText(doc, "only");
     EXPECT_EQ(1, doc.SortLinesNow(SORT_ASCENDING, nullptr, nullptr));
-    EXPECT_EQ("only", TextOf(doc));
+    EXPECT_EQ("only", DocumentText(&doc));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.CanUndo());
 }
@@ -183,7 +183,7 @@ TEST(LineSort, ProgressHasThreeThirdsOfAtMost2000Steps)
             EXPECT_LE(log.steps[phase], 2000) << phase;
             EXPECT_GE(log.steps[phase], 1900) << phase;
         }
-        EXPECT_EQ("1 x", TextOf(doc).substr(0, 3));
+        EXPECT_EQ("1 x", DocumentText(&doc).substr(0, 3));
     }
 }
 
@@ -200,7 +200,7 @@ TEST(LineSort, CancelInAnyPhaseLeavesTheDocumentAsItWas)
         log.cancelAt = phase;
         EXPECT_EQ(0, doc.SortLinesNow(SORT_DESCENDING, LogNotice, &log));
         EXPECT_EQ(static_cast<size_t>(phase), log.positions.size()) << "stopped in its phase";
-        EXPECT_EQ(text, TextOf(doc));
+        EXPECT_EQ(text, DocumentText(&doc));
         EXPECT_EQ(modified, doc.IsModified());
         EXPECT_FALSE(doc.CanUndo());
         EXPECT_FALSE(doc.CanRedo());
@@ -253,11 +253,11 @@ TEST(SortCommand, RunsOnAWorkerBehindTheDialogAndIsOneUndoStep)
     ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
     EXPECT_TRUE(IsWindowEnabled(app.Main()));
     EXPECT_FALSE(doc->IsSorting());
-    EXPECT_EQ(sorted, TextOf(*doc));
+    EXPECT_EQ(sorted, DocumentText(doc));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_TRUE(LineTableIsExact(*doc));
+    EXPECT_TRUE(LineTableMatchesText(doc));
     doc->Undo();
-    EXPECT_EQ(text, TextOf(*doc));
+    EXPECT_EQ(text, DocumentText(doc));
     EXPECT_FALSE(doc->CanUndo());
 }
 
@@ -274,7 +274,7 @@ TEST(SortCommand, CancelEndsTheSortWithTheTextUnchanged)
     ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
     EXPECT_TRUE(IsWindowEnabled(app.Main()));
     EXPECT_FALSE(doc->IsSorting());
-    EXPECT_EQ(text, TextOf(*doc));
+    EXPECT_EQ(text, DocumentText(doc));
     EXPECT_FALSE(doc->CanUndo());
 
     // Once the worker has finished, Cancel is too late: its sorted text is applied.
@@ -283,6 +283,6 @@ TEST(SortCommand, CancelEndsTheSortWithTheTextUnchanged)
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(doc->m_hSortThread, WAIT_LIMIT_MS));
     PressCancel();
     ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
-    EXPECT_EQ("a\rb", TextOf(*doc));
+    EXPECT_EQ("a\rb", DocumentText(doc));
     EXPECT_TRUE(doc->CanUndo());
 }

@@ -10,7 +10,6 @@
 #include "resources/resource.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
-#include "support/DocumentChecks.h"
 #include "support/TestPrinter.h"
 #include "support/TestSupport.h"
 #include "support/ViewHarness.h"

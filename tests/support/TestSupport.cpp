@@ -43,6 +43,11 @@ int InsertString(CTextDocument* doc, const std::string& text, int index)
     return doc->InsertText(text.data(), static_cast<int>(text.size()), index);
 }
 
+void SetText(CTextDocument& doc, const std::string& text)
+{
+    ASSERT_EQ(1, InsertString(&doc, text, 0));
+}
+
 testing::AssertionResult LineTableMatchesText(const CTextDocument* doc)
 {
     const std::string text = DocumentText(doc);

@@ -24,6 +24,8 @@ std::string DocumentText(const CTextDocument* doc);
 
 // Inserts a whole string at index; returns InsertText's result.
 int InsertString(CTextDocument* doc, const std::string& text, int index);
+// Builds the text of an empty document with one plain insertion (nothing recorded).
+void SetText(CTextDocument& doc, const std::string& text);
 
 // Checks every invariant of the line width table against a full re-measure of the text:
 // one entry per line, each equal to the width of its line, and the widest line one of the
