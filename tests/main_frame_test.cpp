@@ -34,21 +34,6 @@ int ItemEnabled(HMENU menu, UINT id)
     return (info.fState & MFS_GRAYED) == 0;
 }
 
-// A key pressed with Ctrl held, through the message loop's filters as a real press would go.
-int PressWithCtrl(UINT key)
-{
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
-    int consumed = PreTranslateAppMessage(&message);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    PumpMessages();
-    return consumed;
-}
-
 HMENU Popup(int position)
 {
     return GetSubMenu(GetMenu(g_hMainWindow), position);
@@ -377,7 +362,7 @@ TEST_F(MainFrame, EachFrameHoldsItsViewInTheViewAreaAndCtrlKCyclesTheFocus)
     HWND expected[] = {docFrame->GetScrollBars()->GetHorzBar(),
                        docFrame->GetScrollBars()->GetVertBar(), view};
     for (HWND next : expected) {
-        EXPECT_TRUE(PressWithCtrl('K'));
+        EXPECT_TRUE(PressShortcut('K', true));
         EXPECT_EQ(next, GetFocus());
     }
 }
@@ -546,7 +531,7 @@ TEST_F(MainFrame, CtrlF6ReachesTheMdiClientWhileAViewHasTheFocus)
     HWND second = app.ActiveFrame();
     ASSERT_NE(first, second);
     SetFocus(FindWindowExA(second, nullptr, "Display", nullptr));
-    EXPECT_TRUE(PressWithCtrl(VK_F6));
+    EXPECT_TRUE(PressShortcut(VK_F6, true));
     EXPECT_EQ(first, app.ActiveFrame());
     EXPECT_EQ(FindWindowExA(first, nullptr, "Display", nullptr), GetFocus())
         << "the activated frame hands the focus to its view";

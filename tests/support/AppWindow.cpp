@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/OpenDocument.h"
 #include "app/Startup.h"
+#include "support/ViewHarness.h"
 
 AppWindow::AppWindow() : m_started(0)
 {
@@ -99,21 +100,18 @@ void PumpMessages()
     }
 }
 
-void PressShortcut(UINT key, bool ctrl, bool shift)
+int PressShortcut(UINT key, bool ctrl, bool shift)
 {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
+    HoldKeys(shift, ctrl, false);
     MSG message = {GetFocus(), WM_KEYDOWN, key, 1, GetTickCount(), {0, 0}};
-    if (!PreTranslateAppMessage(&message)) {
+    int filtered = PreTranslateAppMessage(&message);
+    if (!filtered) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    HoldKeys(false, false, false);
     PumpMessages();
+    return filtered;
 }
 
 std::string WindowText(HWND window)

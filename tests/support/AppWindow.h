@@ -41,8 +41,9 @@ private:
 // for a message still to come (from another thread or process), use PumpUntil.
 void PumpMessages();
 // Presses a key on the focused window as a real press arrives: through the editor's
-// message filters (the accelerator table) and dispatch, with the modifiers held.
-void PressShortcut(UINT key, bool ctrl, bool shift = false);
+// message filters (the accelerator table) and dispatch, with the modifiers held. Nonzero
+// when a filter took it.
+int PressShortcut(UINT key, bool ctrl, bool shift = false);
 std::string WindowText(HWND window);
 // The text of one part of a status window, or of its simple-mode text.
 std::string StatusText(HWND status, int part);

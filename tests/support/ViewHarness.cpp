@@ -29,7 +29,7 @@ void RegisterDisplayClassForTests()
     RegisterClassA(&wc);
 }
 
-static void HoldKeys(bool shift, bool ctrl, bool alt)
+void HoldKeys(bool shift, bool ctrl, bool alt)
 {
     BYTE keys[256];
     GetKeyboardState(keys);

@@ -15,6 +15,8 @@ void RegisterDisplayClassForTests();
 // Sends WM_KEYDOWN for a key to a view with the given modifiers held, as the keyboard
 // state that GetKeyState reads.
 void SendKey(HWND view, UINT key, bool shift = false, bool ctrl = false, bool alt = false);
+// Sets the modifier keys that GetKeyState reads, as held (true) or released.
+void HoldKeys(bool shift, bool ctrl, bool alt);
 void SendChar(HWND view, unsigned char ch, bool ctrl = false, bool alt = false);
 
 // Selects from anchor to extent as Shift and the arrows would, the caret at the extent.
