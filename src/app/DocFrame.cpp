@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "base/ErrorBox.h"
 #include "app/OpenDocument.h"
+#include "app/SunkenFrame.h"
 #include "base/ShellMessages.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
@@ -184,12 +185,6 @@ LRESULT CDocFrame::OnNcHitTest(int x, int y)
     return DefMDIChildProcA(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(x, y));
 }
 
-static void Line(HDC dc, int x0, int y0, int x1, int y1)
-{
-    MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x1, y1);
-}
-
 void CDocFrame::OnPaint()
 {
     InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -198,26 +193,7 @@ void CDocFrame::OnPaint()
     if (!IsZoomed(m_hWnd)) {
         RECT r;
         GetClientRect(m_hWnd, &r);
-        POINT position;
-        MoveToEx(dc, 0, 0, &position);
-        HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-        HPEN face = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE));
-        HGDIOBJ previous = SelectObject(dc, shadow);
-        Line(dc, r.left, r.top, r.left, r.bottom - 1);
-        Line(dc, r.left, r.top, r.right - 1, r.top);
-        SelectObject(dc, GetStockObject(BLACK_PEN));
-        Line(dc, r.left + 1, r.top + 1, r.left + 1, r.bottom - 2);
-        Line(dc, r.left + 1, r.top + 1, r.right - 2, r.top + 1);
-        SelectObject(dc, face);
-        Line(dc, r.right - 2, r.top + 1, r.right - 2, r.bottom - 2);
-        Line(dc, r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 2);
-        SelectObject(dc, GetStockObject(WHITE_PEN));
-        Line(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1);
-        Line(dc, r.left, r.bottom - 1, r.right, r.bottom - 1);
-        MoveToEx(dc, position.x, position.y, nullptr);
-        SelectObject(dc, previous);
-        DeleteObject(shadow);
-        DeleteObject(face);
+        PaintSunkenFrame(dc, r, COLOR_BTNFACE);
     }
     EndPaint(m_hWnd, &ps);
 }

@@ -1,6 +1,7 @@
 #include "app/AppState.h"
 #include "app/MainFrame.h"
 #include "app/StatusBar.h"
+#include "app/SunkenFrame.h"
 #include "resources/resource.h"
 
 static int WindowHeight(HWND window)
@@ -43,12 +44,6 @@ static int ChildEdge(HWND window, HWND child, int bottom, int fallback)
     return p.y;
 }
 
-static void Line(HDC dc, int x0, int y0, int x1, int y1)
-{
-    MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x1, y1);
-}
-
 // A two-pixel sunken frame round the MDI client, between toolbar and status bar.
 void CMainFrame::OnPaint(HWND window)
 {
@@ -56,28 +51,8 @@ void CMainFrame::OnPaint(HWND window)
     HDC dc = BeginPaint(window, &ps);
     RECT c;
     GetClientRect(window, &c);
-    int L = c.left, R = c.right;
-    int t = ChildEdge(window, GetDlgItem(window, IDW_TOOLBAR), 1, c.top);
-    int s = ChildEdge(window, GetDlgItem(window, IDW_STATUSBAR), 0, c.bottom);
-    POINT position;
-    MoveToEx(dc, L, t, &position);
-    HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-    HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DLIGHT));
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Line(dc, L + 1, t + 1, L + 1, s - 2);
-    Line(dc, L + 1, t + 1, R - 2, t + 1);
-    SelectObject(dc, shadow);
-    Line(dc, L, t, L, s - 1);
-    Line(dc, L, t, R - 1, t);
-    SelectObject(dc, GetStockObject(WHITE_PEN));
-    Line(dc, R - 1, t, R - 1, s);
-    Line(dc, L, s - 1, R, s - 1);
-    SelectObject(dc, light);
-    Line(dc, R - 2, t + 1, R - 2, s - 1);
-    Line(dc, L + 1, s - 2, R - 1, s - 2);
-    MoveToEx(dc, position.x, position.y, nullptr);
-    SelectObject(dc, previous);
-    DeleteObject(shadow);
-    DeleteObject(light);
+    RECT frame = {c.left, ChildEdge(window, GetDlgItem(window, IDW_TOOLBAR), 1, c.top), c.right,
+                  ChildEdge(window, GetDlgItem(window, IDW_STATUSBAR), 0, c.bottom)};
+    PaintSunkenFrame(dc, frame, COLOR_3DLIGHT);
     EndPaint(window, &ps);
 }

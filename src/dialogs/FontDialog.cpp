@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include "base/GdiScope.h"
 #include "resources/resource.h"
 #include "view/FontHook.h"
 
@@ -134,14 +135,11 @@ int OnDrawItem(const DRAWITEMSTRUCT* item)
 {
     if (item->CtlID != IDC_FONT_SWATCH)
         return 0;
-    HBRUSH brush = CreateSolidBrush(g_state.colour->rgbResult);
-    HGDIOBJ oldPen = SelectObject(item->hDC, GetStockObject(BLACK_PEN));
-    HGDIOBJ oldBrush = SelectObject(item->hDC, brush);
+    CGdiObject brush(CreateSolidBrush(g_state.colour->rgbResult));
+    CGdiSelection pen(item->hDC, GetStockObject(BLACK_PEN));
+    CGdiSelection fill(item->hDC, brush.Get());
     const RECT& r = item->rcItem;
     Rectangle(item->hDC, r.left, r.top, r.right, r.bottom);
-    SelectObject(item->hDC, oldBrush);
-    SelectObject(item->hDC, oldPen);
-    DeleteObject(brush);
     return 1;
 }
 
