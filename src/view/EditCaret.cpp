@@ -1,8 +1,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/StatusBar.h"
-
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
@@ -10,6 +8,7 @@
 #include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/ScrollBars.h"
+#include "view/ViewHost.h"
 
 int CEditDisplay::SetIndex(int index)
 {
