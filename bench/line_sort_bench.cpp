@@ -4,37 +4,10 @@
 
 #include <stdio.h>
 
-#include <random>
 #include <string>
 
 #include "document/LineSort.h"
 #include "support/BenchSupport.h"
-
-// Lines as a user sorts them: words of both cases, some indented, some with a number key.
-static std::string ShuffledLines(int lines)
-{
-    std::mt19937 rng(12345);
-    static const char* const words[] = {"apple", "Banana", "cherry", "Date", "elder",
-                                        "fig",   "Grape",  "honey",  "kiwi", "Lemon"};
-    std::string text;
-    for (int i = 0; i < lines; i++) {
-        if (i)
-            text += '\r';
-        if (rng() % 8 == 0)
-            text += rng() % 2 ? "  " : "\t";
-        if (rng() % 3 == 0) {
-            if (rng() % 4 == 0)
-                text += '-';
-            text += std::to_string(rng() % 100000) + " ";
-        }
-        for (int w = 1 + rng() % 5; w > 0; w--) {
-            text += words[rng() % 10];
-            text += std::to_string(rng() % 1000);
-            text += ' ';
-        }
-    }
-    return text;
-}
 
 struct StepCount {
     int steps[3];
@@ -85,7 +58,7 @@ int main()
                   {SORT_ASCENDING | SORT_NUMERIC, "numeric"},
                   {SORT_DESCENDING | SORT_NUMERIC, "reverse numeric"}};
     for (int lines : {100000, 1000000}) {
-        std::string text = ShuffledLines(lines);
+        std::string text = SortableLines(lines);
         for (const auto& order : orders) {
             if (!Figures(text, lines, order.order, order.name))
                 return 1;

@@ -2,15 +2,20 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "dialogs/SortDialog.h"
+#include "dialogs/SortProgress.h"
 #include "document/LineSort.h"
 #include "document/StringInfo.h"
 #include "document/TextDocument.h"
 #include "app/AppState.h"
 #include "app/OpenDocument.h"
+#include "document/SortWorker.h"
 #include "document/TextHelpers.h"
 #include "resources/resource.h"
 #include "support/AppWindow.h"
@@ -285,4 +290,88 @@ TEST(SortCommand, CancelEndsTheSortWithTheTextUnchanged)
     ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
     EXPECT_EQ("a\rb", DocumentText(doc));
     EXPECT_TRUE(doc->CanUndo());
+}
+
+namespace {
+
+// Each notice as one message, as the worker posted them before it held back steps.
+void PostEveryNotice(void* context, int notice, int value, int high)
+{
+    static const UINT messages[] = {WM_SORTSETRANGE, WM_SORTSETSTEP, WM_SORTSTEP, WM_SORTSETPOS};
+    PostMessageA(static_cast<HWND>(context), messages[notice], value, high);
+}
+
+void PostThroughPoster(void* context, int notice, int value, int high)
+{
+    static_cast<CProgressPoster*>(context)->Notify(notice, value, high);
+}
+
+// What a progress dialog showed of one sort: each text with the bar's position when it
+// appeared, the bar's largest move and the progress messages it took.
+struct ShownProgress {
+    std::vector<std::pair<std::string, int>> texts;
+    int largestMove = 0;
+    int messages = 0;
+    int barWidth = 0;
+};
+
+// Sorts text on this thread into a hidden progress dialog (read, not painted), then hands
+// the dialog its messages one at a time.
+ShownProgress ShowSort(const std::string& text, bool holdSteps)
+{
+    CTextDocument doc(nullptr, nullptr, nullptr);
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SORTING),
+                                     nullptr, SortProgressProc, reinterpret_cast<LPARAM>(&doc));
+    ShownProgress shown;
+    if (!dialog) {
+        ADD_FAILURE() << "no progress dialog";
+        return shown;
+    }
+    ShowWindow(dialog, SW_HIDE);
+    HWND bar = GetDlgItem(dialog, IDC_SORT_PROGRESS);
+    RECT client;
+    GetClientRect(bar, &client);
+    shown.barWidth = client.right;
+    CProgressPoster poster(dialog);
+    CLineSort sort(text.c_str(), static_cast<int>(text.size()), SORT_ASCENDING, nullptr,
+                   holdSteps ? PostThroughPoster : PostEveryNotice,
+                   holdSteps ? static_cast<void*>(&poster) : dialog);
+    EXPECT_EQ(1, sort.Run());
+    poster.Flush();
+    int position = 0;
+    MSG msg;
+    while (PeekMessageA(&msg, dialog, WM_SORTSTEP, WM_SORTSETPOS, PM_REMOVE)) {
+        shown.messages++;
+        DispatchMessageA(&msg);
+        int now = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
+        shown.largestMove = std::max(shown.largestMove, now - position);
+        position = now;
+        std::string percent = WindowText(GetDlgItem(dialog, IDC_SORT_TEXT));
+        if (shown.texts.empty() || shown.texts.back().first != percent)
+            shown.texts.emplace_back(percent, now);
+    }
+    shown.texts.emplace_back("end", position);
+    DestroyWindow(dialog);
+    return shown;
+}
+
+} // namespace
+
+TEST(SortCommand, ProgressShowsEveryPercentAndPixelWithFewMessages)
+{
+    // a step per line, and a step every tenth line
+    for (int lines : {1500, 20000}) {
+        SCOPED_TRACE(lines);
+        const std::string text = ReversedLines(lines);
+        ShownProgress each = ShowSort(text, false);
+        ShownProgress held = ShowSort(text, true);
+        EXPECT_EQ(each.texts, held.texts);
+        EXPECT_EQ("100% Complete", held.texts[held.texts.size() - 2].first);
+        const int range = 3 * std::min(lines, 2000);
+        EXPECT_EQ(std::make_pair(std::string("end"), range), held.texts.back());
+        EXPECT_GT(each.messages, 4500);
+        EXPECT_LT(held.messages, 110 + held.barWidth);
+        // The bar never lags a pixel behind: a move spans at most one pixel's share.
+        EXPECT_LE(held.largestMove, range / held.barWidth + 1);
+    }
 }

@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
+#include "view/ViewHost.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
 #include "support/Waits.h"

@@ -208,14 +208,10 @@ std::string NoBlanks(std::string text)
 // The Print command through the system's dialog, answered from a watcher thread: "Wrap Text"
 // chooses the layout, the "All" button counts its pages, and every question whether to abort
 // is answered No.
-// Disabled: under AppWindow's registry sandbox the system's dialog lists no printer (the
-// printer's per-user entries are hidden), so the hook reports "Invalid device name returned",
-// shows 0 pages, and the posted OK never closes the dialog.
-TEST(PrintCommand, DISABLED_PrintsTheChosenLayoutThroughTheDialog)
+TEST(PrintCommand, PrintsTheChosenLayoutThroughTheDialog)
 {
     ASSERT_TRUE(EnsureTestPrinter());
-    // A new document's font, measured before the app's own registry hides the printer's
-    // per-user entries.
+    // The layout that a new document's font gives on the printer.
     CTextDocument fresh(nullptr, nullptr, nullptr);
     ExpectedPages expected = LongLineFor(&fresh);
     ASSERT_GT(expected.rows, 3);

@@ -4,6 +4,8 @@
 
 #include <stdio.h>
 
+#include <random>
+
 double Seconds()
 {
     LARGE_INTEGER now, frequency;
@@ -20,6 +22,31 @@ std::string SampleText(unsigned int bytes, const char* lineEnd)
         snprintf(line, sizeof(line), "%d\tThe quick brown fox jumps over the lazy dog, line %d%s",
                  i, i, lineEnd);
         text += line;
+    }
+    return text;
+}
+
+std::string SortableLines(int lines)
+{
+    std::mt19937 rng(12345);
+    static const char* const words[] = {"apple", "Banana", "cherry", "Date", "elder",
+                                        "fig",   "Grape",  "honey",  "kiwi", "Lemon"};
+    std::string text;
+    for (int i = 0; i < lines; i++) {
+        if (i)
+            text += '\r';
+        if (rng() % 8 == 0)
+            text += rng() % 2 ? "  " : "\t";
+        if (rng() % 3 == 0) {
+            if (rng() % 4 == 0)
+                text += '-';
+            text += std::to_string(rng() % 100000) + " ";
+        }
+        for (int w = 1 + rng() % 5; w > 0; w--) {
+            text += words[rng() % 10];
+            text += std::to_string(rng() % 1000);
+            text += ' ';
+        }
     }
     return text;
 }

@@ -7,3 +7,7 @@ double Seconds();
 
 // About bytes bytes of numbered lines of ordinary prose with a tab, each ended by lineEnd.
 std::string SampleText(unsigned int bytes, const char* lineEnd);
+
+// Shuffled lines as a user sorts them: words of both cases, some indented, some with a
+// number key, each line but the last ended by CR.
+std::string SortableLines(int lines);

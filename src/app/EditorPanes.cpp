@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/StatusBar.h"
+#include "view/ViewHost.h"
 
 int g_bEditorPanesShown;
 

@@ -75,4 +75,3 @@ const UINT PANE_NUM = 103;
 extern int g_bEditorPanesShown;
 void ShowEditorPanes(int on);
 void UpdateLockIndicators();
-void ShowCaretPosition(int row, int column);

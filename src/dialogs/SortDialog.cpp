@@ -7,91 +7,67 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include "dialogs/SortProgress.h"
 #include "document/SortWorker.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
 
-// The progress of the one sort that can run.
-struct SortProgress {
-    CTextDocument* document;
-    int low;
-    int high;
-    int position;
-    int step;
-    double perPosition;
-    double shown;
-};
-static SortProgress s_progress;
+// The progress of the one sort that can run, and the document it sorts.
+static CSortProgress s_progress;
+static CTextDocument* s_document;
 
 static void PostNotice(void* context, int notice, int value, int high)
 {
-    static const UINT messages[] = {WM_SORTSETRANGE, WM_SORTSETSTEP, WM_SORTSTEP, WM_SORTSETPOS};
-    PostMessageA(static_cast<HWND>(context), messages[notice], value, high);
+    static_cast<CProgressPoster*>(context)->Notify(notice, value, high);
 }
 
 DWORD WINAPI SortWorkerProc(LPVOID parameter)
 {
     CTextDocument* document = static_cast<CTextDocument*>(parameter);
     HWND dialog = document->m_hSortDialog;
-    CLineSort* run = document->NewLineSort(PostNotice, dialog);
+    CProgressPoster poster(dialog);
+    CLineSort* run = document->NewLineSort(PostNotice, &poster);
     document->m_pSortRun = run;
     int done = run && run->Run();
+    poster.Flush();
     PostMessageA(dialog, WM_SORTDONE, 0, 0);
     return done;
 }
 
-// The text changes a hundred times a sort; thousands of progress messages need not
-// repaint it each.
+// The text changes a hundred times a sort; the progress messages need not repaint it each.
 static void ShowPercent(HWND dialog)
 {
     static int s_shown = -1;
-    if (static_cast<int>(s_progress.shown) == s_shown && s_progress.shown > 0)
+    if (s_progress.Percent() == s_shown && s_progress.shown > 0)
         return;
-    s_shown = static_cast<int>(s_progress.shown);
+    s_shown = s_progress.Percent();
     char text[32];
-    snprintf(text, sizeof(text), "%d%% Complete", static_cast<int>(s_progress.shown));
+    snprintf(text, sizeof(text), "%d%% Complete", s_shown);
     SendDlgItemMessageA(dialog, IDC_SORT_TEXT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-static void MoveTo(HWND dialog, int position, int stepped)
+static void ShowProgress(HWND dialog)
 {
-    s_progress.position = position;
-    HWND bar = GetDlgItem(dialog, IDC_SORT_PROGRESS);
-    if (position < s_progress.high) {
-        if (stepped) {
-            SendMessageA(bar, PBM_STEPIT, 0, 0);
-            s_progress.shown += s_progress.step * s_progress.perPosition;
-        } else {
-            SendMessageA(bar, PBM_SETPOS, position, 0);
-            s_progress.shown = position * s_progress.perPosition;
-        }
-    } else {
-        s_progress.shown = 100.0;
-        SendMessageA(bar, PBM_SETPOS, s_progress.high, 0);
-    }
+    SendDlgItemMessageA(dialog, IDC_SORT_PROGRESS, PBM_SETPOS, s_progress.BarPosition(), 0);
     ShowPercent(dialog);
 }
 
 static void OnSortInit(HWND dialog, CTextDocument* document)
 {
-    s_progress.document = document;
+    s_document = document;
     document->m_bSortCancel = 0;
+    s_progress.Start();
     HWND bar = GetDlgItem(dialog, IDC_SORT_PROGRESS);
-    SendMessageA(bar, PBM_SETRANGE32, 0, 100);
-    SendMessageA(bar, PBM_SETSTEP, 1, 0);
-    SendMessageA(bar, PBM_SETPOS, 0, 0);
-    s_progress.shown = 0;
+    SendMessageA(bar, PBM_SETRANGE32, s_progress.low, s_progress.high);
+    SendMessageA(bar, PBM_SETSTEP, s_progress.step, 0);
+    SendMessageA(bar, PBM_SETPOS, s_progress.position, 0);
     ShowPercent(dialog);
     SetFocus(GetDlgItem(dialog, IDCANCEL));
 }
 
 static void OnSortRange(HWND dialog, int low, int high)
 {
-    s_progress.low = low;
-    s_progress.high = high;
-    s_progress.position = low;
-    s_progress.perPosition = 100.0 / (high - low + 1);
-    s_progress.shown = 0;
+    s_progress.SetRange(low, high);
     HWND bar = GetDlgItem(dialog, IDC_SORT_PROGRESS);
     SendMessageA(bar, PBM_SETRANGE32, low, high);
     SendMessageA(bar, PBM_SETPOS, low, 0);
@@ -99,8 +75,24 @@ static void OnSortRange(HWND dialog, int low, int high)
 
 static void OnSortStepSize(HWND dialog, int step)
 {
-    s_progress.step = step;
+    s_progress.SetStep(step);
     SendDlgItemMessageA(dialog, IDC_SORT_PROGRESS, PBM_SETSTEP, step, 0);
+}
+
+// The worker hands on the steps that changed nothing on the screen with the next one that
+// does: wParam counts them, and 0 is one step.
+static void OnSortSteps(HWND dialog, int count)
+{
+    do
+        s_progress.Step();
+    while (--count > 0);
+    ShowProgress(dialog);
+}
+
+static void OnSortPos(HWND dialog, int position)
+{
+    s_progress.SetPos(position);
+    ShowProgress(dialog);
 }
 
 INT_PTR CALLBACK SortProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -109,15 +101,15 @@ INT_PTR CALLBACK SortProgressProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG: OnSortInit(dialog, reinterpret_cast<CTextDocument*>(lParam)); return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL)
-            s_progress.document->m_bSortCancel = 1;
+            s_document->m_bSortCancel = 1;
         return FALSE;
     case WM_SORTSETSTEP: OnSortStepSize(dialog, static_cast<int>(wParam)); return TRUE;
     case WM_SORTSETRANGE:
         OnSortRange(dialog, static_cast<int>(wParam), static_cast<int>(lParam));
         return TRUE;
-    case WM_SORTSTEP: MoveTo(dialog, s_progress.position + s_progress.step, 1); return TRUE;
-    case WM_SORTSETPOS: MoveTo(dialog, static_cast<int>(wParam), 0); return TRUE;
-    case WM_SORTDONE: s_progress.document->EndSort(); return TRUE;
+    case WM_SORTSTEP: OnSortSteps(dialog, static_cast<int>(wParam)); return TRUE;
+    case WM_SORTSETPOS: OnSortPos(dialog, static_cast<int>(wParam)); return TRUE;
+    case WM_SORTDONE: s_document->EndSort(); return TRUE;
     }
     return FALSE;
 }

@@ -1,8 +1,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/StatusBar.h"
-
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
 #include "view/DragInfo.h"
@@ -12,6 +10,7 @@
 #include "view/LineDrawing.h"
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
+#include "view/ViewHost.h"
 
 int CEditDisplay::SetIndex(int index)
 {

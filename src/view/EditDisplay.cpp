@@ -5,10 +5,7 @@
 
 #include <commctrl.h>
 
-#include "app/AppState.h"
-#include "app/DocFrame.h"
 #include "base/ErrorBox.h"
-#include "app/OpenDocument.h"
 #include "base/ShellMessages.h"
 #include "document/FindInfo.h"
 #include "document/TextDocument.h"
@@ -18,6 +15,7 @@
 #include "view/LineCache.h"
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
+#include "view/ViewHost.h"
 
 CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
     : m_hWnd(nullptr), m_bSizing(0), m_nIndex(0), m_bCaretExists(0), m_pSelection(nullptr),
@@ -33,10 +31,10 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
     m_ptDesired.x = m_ptDesired.y = 0;
 
     RECT area = ViewArea(frame);
-    HWND parent = frame->m_hWnd;
+    HWND parent = FrameWindow(frame);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
 
-    m_pDocument = owner ? owner->GetTextDocument() : nullptr;
+    m_pDocument = HostedText(owner);
     if (!m_pDocument) {
         Abandon("Invalid document pointer");
         return;
@@ -92,7 +90,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
 // The window no longer refers to the object, so the caller alone deletes it.
 void CEditDisplay::Abandon(const char* caption)
 {
-    ShowLastError(m_pFrame->m_hWnd, caption);
+    ShowLastError(FrameWindow(m_pFrame), caption);
     if (m_hWnd) {
         RemovePropA(m_hWnd, "disProp");
         DestroyWindow(m_hWnd);
@@ -240,10 +238,7 @@ void CEditDisplay::OnSetFocus()
     m_bPaintSelectionUnfocused = 0;
     UpdateCommandState();
     // The open Find and Replace dialogs act on the focused view from now on.
-    if (g_hFindDialog)
-        SendMessageA(g_hFindDialog, WM_ACTIVE_VIEW_CHANGED, reinterpret_cast<WPARAM>(m_pFind), 0);
-    if (g_hReplaceDialog)
-        SendMessageA(g_hReplaceDialog, WM_ACTIVE_VIEW_CHANGED, reinterpret_cast<WPARAM>(m_pFind), 0);
+    SendToFindDialogs(WM_ACTIVE_VIEW_CHANGED, reinterpret_cast<WPARAM>(m_pFind), 0);
 }
 
 void CEditDisplay::OnKillFocus()
@@ -305,8 +300,7 @@ void CEditDisplay::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_SORT_REVERSENUMERIC: m_pDocument->SortLines(SORT_DESCENDING | SORT_NUMERIC); break;
     default:
         if (!OnEditCommand(LOWORD(wParam)))
-            DefFrameProcA(m_pOwner->GetMainWindow(), m_pOwner->GetMDIClient(), WM_COMMAND,
-                          wParam, lParam);
+            PassCommandToFrame(m_pOwner, wParam, lParam);
         break;
     }
 }
@@ -325,7 +319,7 @@ void CEditDisplay::OnInitMenuPopup(HMENU menu, int index)
 {
     // The main frame counts one popup less while a frame is maximised; that also hits
     // the nested "Text Operations" popup, which has five items.
-    if (IsZoomed(m_pFrame->m_hWnd) && GetMenuItemCount(menu) == 5)
+    if (IsZoomed(FrameWindow(m_pFrame)) && GetMenuItemCount(menu) == 5)
         index++;
     int selected = !m_pSelection->IsEmpty();
     int text = m_pDocument->GetTextLength() > 0;
@@ -358,10 +352,9 @@ int CEditDisplay::CanDelete() const
 
 void CEditDisplay::UpdateCommandState()
 {
-    HWND main = m_pOwner->GetMainWindow();
-    if (main && GetMenu(main))
-        SetMenuState(GetMenu(main), ID_EDIT_DELETE, FALSE, CanDelete());
-    HWND toolbar = main ? FindWindowExA(main, nullptr, "ToolbarWindow32", nullptr) : nullptr;
+    if (HMENU menu = CommandMenu(m_pOwner))
+        SetMenuState(menu, ID_EDIT_DELETE, FALSE, CanDelete());
+    HWND toolbar = CommandToolbar(m_pOwner);
     if (!toolbar)
         return;
     int selected = !m_pSelection->IsEmpty();

@@ -2,10 +2,10 @@
 
 #include <string.h>
 
-#include "app/DocFrame.h"
 #include "base/ErrorBox.h"
 #include "document/TextDocument.h"
 #include "view/EditDisplay.h"
+#include "view/ViewHost.h"
 
 static HWND CreateBar(HWND parent, HINSTANCE instance, DWORD style, int id, const RECT& r)
 {
@@ -22,7 +22,7 @@ CScrollBars::CScrollBars(CEditDisplay* view, CDocFrame* frame)
     memset(&m_horz, 0, sizeof(m_horz));
     ReadMetrics();
 
-    HWND parent = frame->m_hWnd;
+    HWND parent = FrameWindow(frame);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
     RECT client = {0, 0, 0, 0};
     GetClientRect(parent, &client);
@@ -58,14 +58,6 @@ void CScrollBars::ReadMetrics()
     m_cyVArrow = static_cast<short>(GetSystemMetrics(SM_CYVSCROLL));
     m_cxHArrow = static_cast<short>(GetSystemMetrics(SM_CXHSCROLL));
     m_cyHScroll = static_cast<short>(GetSystemMetrics(SM_CYHSCROLL));
-}
-
-RECT ViewArea(const CDocFrame* frame)
-{
-    int left, top, right, bottom;
-    frame->GetViewArea(&left, &top, &right, &bottom);
-    RECT area = {left, top, right, bottom};
-    return area;
 }
 
 void CScrollBars::Layout()

@@ -57,8 +57,5 @@ private:
     int NewPosition(int code, HWND bar, const SCROLLINFO& info, int max) const;
 };
 
-// The frame's view area as a rectangle.
-RECT ViewArea(const CDocFrame* frame);
-
 // A bar's arrows: both off when there is nothing to scroll, else the one at an end.
 void ApplyArrowRule(HWND bar, int pos, int max);

@@ -62,6 +62,31 @@ TempFolder::~TempFolder()
     RemoveTree(m_path);
 }
 
+// Copies the values of the user's key path (or only the one named) into the same path
+// under sandbox.
+static void CopyUserValues(HKEY sandbox, const char* path, const char* only = nullptr)
+{
+    HKEY from, to;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &from) != ERROR_SUCCESS)
+        return;
+    if (RegCreateKeyExA(sandbox, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to,
+                        nullptr) == ERROR_SUCCESS) {
+        char name[256];
+        BYTE data[1024];
+        DWORD type;
+        for (DWORD i = 0;; i++) {
+            DWORD nameSize = sizeof(name), dataSize = sizeof(data);
+            LONG r = RegEnumValueA(from, i, name, &nameSize, nullptr, &type, data, &dataSize);
+            if (r == ERROR_NO_MORE_ITEMS)
+                break;
+            if (r == ERROR_SUCCESS && (!only || lstrcmpiA(name, only) == 0))
+                RegSetValueExA(to, name, 0, type, data, dataSize);
+        }
+        RegCloseKey(to);
+    }
+    RegCloseKey(from);
+}
+
 RegistrySandbox::RegistrySandbox() : m_key(nullptr)
 {
     static int serial = 0;
@@ -72,6 +97,11 @@ RegistrySandbox::RegistrySandbox() : m_key(nullptr)
     DeleteKeyTree(HKEY_CURRENT_USER, m_name.c_str());
     RegCreateKeyExA(HKEY_CURRENT_USER, m_name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &m_key, nullptr);
+    // The printers stay in sight: the system's print dialog and printer contexts look them
+    // up, and the default one, among the user's settings.
+    CopyUserValues(m_key, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices");
+    CopyUserValues(m_key, "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts");
+    CopyUserValues(m_key, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Device");
     RegOverridePredefKey(HKEY_CURRENT_USER, m_key);
 }
 

@@ -16,8 +16,9 @@ private:
     std::string m_path;
 };
 
-// HKEY_CURRENT_USER of this process redirected to an empty key of its own for the
-// lifetime of the object, so that tests never see or change the real user's settings.
+// HKEY_CURRENT_USER of this process redirected to a key of its own for the lifetime of the
+// object, so that tests never see or change the real user's settings. It starts empty but for
+// a copy of the user's printers (devices, printer ports, the default printer).
 class RegistrySandbox {
 public:
     RegistrySandbox();
