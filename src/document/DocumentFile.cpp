@@ -214,8 +214,16 @@ static BOOL WriteWhole(HANDLE file, const char* bytes, DWORD length)
 static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, char* copy)
 {
     char folder[MAX_PATH];
-    lstrcpynA(folder, target, sizeof(folder));
+    if (lstrlenA(target) >= static_cast<int>(sizeof(folder))) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    lstrcpyA(folder, target);
+    // Either separator ends the folder: a typed path may use forward slashes.
     char* slash = strrchr(folder, '\\');
+    char* forward = strrchr(folder, '/');
+    if (forward && (!slash || forward > slash))
+        slash = forward;
     if (slash)
         slash[1] = 0;
     else
