@@ -46,6 +46,17 @@ void Press(HWND dialog, int id)
     PumpMessages();
 }
 
+// Searches for text with the button, and returns the one message box that this showed.
+SeenDialog BoxOfSearch(HWND dialog, int button, const char* text)
+{
+    DialogWatcher watcher(BoxesOnly());
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, text);
+    Press(dialog, button);
+    EXPECT_TRUE(PumpUntil([&] { return Boxes(watcher).size() == 1; }));
+    std::vector<SeenDialog> boxes = Boxes(watcher);
+    return boxes.empty() ? SeenDialog() : boxes[0];
+}
+
 std::string Item(HWND dialog, int id)
 {
     return WindowText(GetDlgItem(dialog, id));
@@ -87,12 +98,9 @@ TEST_F(FindDialogs, WithoutADocumentFindOpensOnceAndAnswersThatThereIsNoFindStat
     app.Command(ID_EDIT_FIND);
     EXPECT_EQ(dialog, g_hFindDialog) << "a second Find leaves the open dialog";
 
-    DialogWatcher watcher(BoxesOnly());
-    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "x");
-    Press(dialog, IDOK);
-    ASSERT_TRUE(PumpUntil([&] { return Boxes(watcher).size() == 1; }));
-    EXPECT_EQ("Error", Boxes(watcher)[0].caption);
-    EXPECT_EQ("pFind pointer invalid", Boxes(watcher)[0].text);
+    SeenDialog box = BoxOfSearch(dialog, IDOK, "x");
+    EXPECT_EQ("Error", box.caption);
+    EXPECT_EQ("pFind pointer invalid", box.text);
 
     // Cancel closes it in the system's way; the closing notice clears the handle.
     Press(dialog, IDCANCEL);
@@ -107,12 +115,9 @@ TEST_F(FindDialogs, FindNextSelectsTheMatchWarnsOnEmptyTextAndFollowsTheActiveVi
     HWND dialog = g_hFindDialog;
     ASSERT_NE(nullptr, dialog);
 
-    DialogWatcher watcher(BoxesOnly());
-    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "");
-    Press(dialog, IDOK);
-    ASSERT_TRUE(PumpUntil([&] { return Boxes(watcher).size() == 1; }));
-    EXPECT_EQ("Zendle Editor", Boxes(watcher)[0].caption);
-    EXPECT_EQ("Please enter a string to search for.", Boxes(watcher)[0].text);
+    SeenDialog box = BoxOfSearch(dialog, IDOK, "");
+    EXPECT_EQ("Zendle Editor", box.caption);
+    EXPECT_EQ("Please enter a string to search for.", box.text);
     EXPECT_TRUE(first->m_pSelection->IsEmpty()) << "nothing was searched";
 
     SetDlgItemTextA(dialog, IDC_FIND_TEXT, "ONE");
@@ -187,12 +192,6 @@ TEST_F(FindDialogs, ADialogLetsGoOfTheStateOfAViewThatCloses)
     app.Command(ID_WINDOW_CLOSE);
     ASSERT_EQ(0u, app.Documents().size());
     EXPECT_EQ("", Item(find, IDC_FIND_TEXT)) << "refilled without a state";
-    DialogWatcher watcher(BoxesOnly());
-    SetDlgItemTextA(find, IDC_FIND_TEXT, "b");
-    Press(find, IDOK);
-    SetDlgItemTextA(replace, IDC_FIND_TEXT, "b");
-    Press(replace, IDC_REPLACE_ALL);
-    ASSERT_TRUE(PumpUntil([&] { return Boxes(watcher).size() == 2; }));
-    EXPECT_EQ("pFind pointer invalid", Boxes(watcher)[0].text);
-    EXPECT_EQ("pFind pointer invalid", Boxes(watcher)[1].text);
+    EXPECT_EQ("pFind pointer invalid", BoxOfSearch(find, IDOK, "b").text);
+    EXPECT_EQ("pFind pointer invalid", BoxOfSearch(replace, IDC_REPLACE_ALL, "b").text);
 }

@@ -53,3 +53,29 @@ start_editor() {
     # Keys go to the focused window: wait until the editor has taken the focus.
     wait_for "focus Main"
 }
+
+# Polls a file (a path, or a name in the work folder) until it holds exactly the bytes given
+# as printf takes them.
+wait_for_file() {
+    local file="$1" expected end=$((SECONDS + wait_limit))
+    [ "${file#/}" = "$file" ] && file="$work/$file"
+    expected=$(printf "$2" | od -An -c)
+    while [ "$SECONDS" -lt "$end" ]; do
+        [ -f "$file" ] && [ "$(od -An -c "$file")" = "$expected" ] && return 0
+        sleep 0.25
+    done
+    fail "$file holds $(od -An -c "$file" 2>/dev/null), not $2"
+}
+
+# Ctrl+S on an untitled document: types the full path into the Save As dialog and waits
+# until the frame carries the file's name.
+save_as() {
+    xdotool key ctrl+s
+    wait_for "dialog Save As"
+    wait_for "focus Edit"
+    # The whole path: the dialog may open in the folder it last visited.
+    xdotool type --delay 20 "$(winepath -w "$1" 2>/dev/null)"
+    xdotool key Return
+    wait_for "frame $(basename "$1")"
+    wait_gone "dialog"
+}

@@ -24,16 +24,6 @@ view_of() {
     sed -n "s/^view $1 //p" "$windows"
 }
 
-wait_for_file() { # $1 file, $2 its expected bytes as printf takes them
-    local end=$((SECONDS + wait_limit)) expected
-    expected=$(printf "$2" | od -An -c)
-    while [ "$SECONDS" -lt "$end" ]; do
-        [ "$(od -An -c "$work/$1")" = "$expected" ] && return 0
-        sleep 0.25
-    done
-    fail "$1 holds $(od -An -c "$work/$1")"
-}
-
 start_editor
 open_file a.txt
 open_file b.txt

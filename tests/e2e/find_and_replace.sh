@@ -6,17 +6,6 @@ set -uo pipefail
 E2E_NAME=find_and_replace
 source "$(dirname "$0")/common.bash"
 
-# Polls the file until it holds exactly the bytes given (printf format).
-wait_for_file() {
-    local expected end=$((SECONDS + wait_limit))
-    expected=$(printf "$2" | od -An -c)
-    while [ "$SECONDS" -lt "$end" ]; do
-        [ -f "$1" ] && [ "$(od -An -c "$1")" = "$expected" ] && return 0
-        sleep 0.25
-    done
-    fail "$1 holds $(od -An -c "$1" 2>/dev/null), not $2"
-}
-
 start_editor
 xdotool key ctrl+n
 wait_for "frame Untitled"
@@ -51,13 +40,7 @@ wait_for "focus Display"
 import -window root -crop 1024x768+0+0 "$shots/replaced.png"
 
 target="$work/fruit.txt"
-xdotool key ctrl+s
-wait_for "dialog Save As"
-wait_for "focus Edit"
-xdotool type --delay 20 "$(winepath -w "$target" 2>/dev/null)"
-xdotool key Return
-wait_for "frame fruit.txt"
-wait_gone "dialog"
+save_as "$target"
 wait_for_file "$target" 'pear pie pear'
 
 xdotool key ctrl+z
