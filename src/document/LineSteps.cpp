@@ -7,7 +7,7 @@
 #include "view/FontInfo.h"
 
 // Bytes between two kept points: the most any answer walks, apart from a line's edit.
-static const int STEP = 4096;
+static const int STEP = 512;
 // Lines kept at once; the least recently used gives way.
 static const int MAX_ENTRIES = 512;
 
