@@ -119,80 +119,62 @@ namespace {
 
 // The picture of a view drawn with every visible line measured whole: the text, then the
 // selection's boxes and its text in white, as the view draws them.
-std::vector<DWORD> FullMeasurePicture(CEditDisplay* v, int width, int height)
+ViewPicture FullMeasurePicture(CEditDisplay* v, int width, int height)
 {
-    const CTextDocument* doc = v->m_pDocument;
-    const CFontInfo* font = doc->GetFontInfo();
-    BITMAPINFO info;
-    ZeroMemory(&info, sizeof(info));
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = SelectObject(dc, font->GetFont());
-    RECT all = {0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetBkMode(dc, TRANSPARENT);
-    HBRUSH navy = CreateSolidBrush(RGB(0, 0, 128));
-    const int scroll = v->GetHorzPos() * v->m_nCharWidth;
-    const int slack = 200;
-    const int selStart = v->m_pSelection->Start(), selEnd = v->m_pSelection->End();
-    int index = v->m_nTopIndex;
-    for (int y = 0; y < height && index < doc->GetTextLength(); y += v->m_nLineHeight) {
-        const char* line = doc->GetTextAt(index);
-        int n = 0;
-        while (line[n] && line[n] != '\r')
-            n++;
-        std::vector<int> advances = FullAdvances(font, line, n);
-        int x0 = VIEW_LEFT_MARGIN + font->LeftOverhang(static_cast<unsigned char>(line[0])) - scroll;
-        // Draws bytes [from, to) in colour where they can show.
-        auto draw = [&](int from, int to, COLORREF colour) {
-            SetTextColor(dc, colour);
-            int x = x0;
-            for (int i = 0; i < to; i++) {
-                if (i >= from && x > -slack && x < width + slack) {
-                    char byte = line[i] == '\t' ? ' ' : line[i];
-                    ExtTextOutA(dc, x, y, 0, nullptr, &byte, 1, &advances[i]);
+    return ViewPicture(width, height, [v, width, height](HDC dc) {
+        const CTextDocument* doc = v->m_pDocument;
+        const CFontInfo* font = doc->GetFontInfo();
+        HGDIOBJ oldFont = SelectObject(dc, font->GetFont());
+        RECT all = {0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetBkMode(dc, TRANSPARENT);
+        HBRUSH navy = CreateSolidBrush(RGB(0, 0, 128));
+        const int scroll = v->GetHorzPos() * v->m_nCharWidth;
+        const int slack = 200;
+        const int selStart = v->m_pSelection->Start(), selEnd = v->m_pSelection->End();
+        int index = v->m_nTopIndex;
+        for (int y = 0; y < height && index < doc->GetTextLength(); y += v->m_nLineHeight) {
+            const char* line = doc->GetTextAt(index);
+            int n = 0;
+            while (line[n] && line[n] != '\r')
+                n++;
+            std::vector<int> advances = FullAdvances(font, line, n);
+            int x0 = VIEW_LEFT_MARGIN + font->LeftOverhang(static_cast<unsigned char>(line[0])) - scroll;
+            // Draws bytes [from, to) in colour where they can show.
+            auto draw = [&](int from, int to, COLORREF colour) {
+                SetTextColor(dc, colour);
+                int x = x0;
+                for (int i = 0; i < to; i++) {
+                    if (i >= from && x > -slack && x < width + slack) {
+                        char byte = line[i] == '\t' ? ' ' : line[i];
+                        ExtTextOutA(dc, x, y, 0, nullptr, &byte, 1, &advances[i]);
+                    }
+                    x += advances[i];
                 }
-                x += advances[i];
+            };
+            draw(0, n, RGB(0, 0, 0));
+            int from = selStart > index ? selStart - index : 0;
+            int to = selEnd < index + n ? selEnd - index : n;
+            if (!v->m_pSelection->IsEmpty() && from <= n && selEnd > index) {
+                auto sum = [&](int k) { return std::accumulate(advances.begin(), advances.begin() + k, 0); };
+                int left = from == 0 ? VIEW_LEFT_MARGIN - scroll : x0 + sum(from);
+                int right = x0 + sum(to) + (selEnd > index + n ? v->m_nCharWidth : 0);
+                RECT box = {left, y, right, y + v->m_nLineHeight};
+                FillRect(dc, &box, navy);
+                draw(from, to, RGB(255, 255, 255));
             }
-        };
-        draw(0, n, RGB(0, 0, 0));
-        int from = selStart > index ? selStart - index : 0;
-        int to = selEnd < index + n ? selEnd - index : n;
-        if (!v->m_pSelection->IsEmpty() && from <= n && selEnd > index) {
-            auto sum = [&](int k) { return std::accumulate(advances.begin(), advances.begin() + k, 0); };
-            int left = from == 0 ? VIEW_LEFT_MARGIN - scroll : x0 + sum(from);
-            int right = x0 + sum(to) + (selEnd > index + n ? v->m_nCharWidth : 0);
-            RECT box = {left, y, right, y + v->m_nLineHeight};
-            FillRect(dc, &box, navy);
-            draw(from, to, RGB(255, 255, 255));
+            index += n + 1;
         }
-        index += n + 1;
-    }
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
-    DeleteObject(navy);
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+        DeleteObject(navy);
+        SelectObject(dc, oldFont);
+    });
 }
 
-int Differences(const ViewPicture& picture, const std::vector<DWORD>& expected)
+int Differences(const ViewPicture& picture, const ViewPicture& expected)
 {
     int differ = 0;
-    for (size_t i = 0; i < expected.size(); i++)
-        differ += (picture.m_pixels[i] & 0xFFFFFF) != (expected[i] & 0xFFFFFF);
+    for (size_t i = 0; i < expected.m_pixels.size(); i++)
+        differ += (picture.m_pixels[i] & 0xFFFFFF) != (expected.m_pixels[i] & 0xFFFFFF);
     return differ;
 }
 
