@@ -8,6 +8,7 @@
 #include "base/ErrorBox.h"
 #include "document/DocumentOwner.h"
 #include "document/EditHistory.h"
+#include "document/LineSteps.h"
 #include "document/PrintSeam.h"
 #include "document/TextHelpers.h"
 #include "view/FontInfo.h"
@@ -21,7 +22,7 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
     : m_hFile(file), m_bModified(0), m_hBuffer(nullptr), m_pText(nullptr), m_nLength(0),
       m_nLineCount(1), m_nWidestWidth(0), m_nWidestIndex(0), m_pLineWidths(nullptr),
       m_nTableCapacity(0), m_pHistory(nullptr),
-      m_pFontInfo(nullptr), m_pPrintInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
+      m_pFontInfo(nullptr), m_pSteps(nullptr), m_pPrintInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
       m_wSortFlags(0), m_bSortCancel(0), m_hSortDialog(nullptr), m_pSortRun(nullptr), m_pOwner(owner),
       m_bLoadRefused(0), m_nChangeCount(0)
 {
@@ -32,10 +33,11 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
         m_pHistory = nullptr;
     }
     m_pFontInfo = new (std::nothrow) CFontInfo(this);
+    m_pSteps = m_pFontInfo ? new (std::nothrow) CLineSteps(this) : nullptr;
     m_pPrintInfo = CreatePrintInfo(this);
     // Without its first blocks the document is not made at all (IsReady); nothing may
     // reach a null block later.
-    if (m_pHistory && m_pFontInfo && AllocateText(TEXT_BLOCK_STEP) && AllocateLineTable(1) &&
+    if (m_pHistory && m_pSteps && AllocateText(TEXT_BLOCK_STEP) && AllocateLineTable(1) &&
         file)
         LoadDocumentFile();
 
@@ -52,6 +54,7 @@ CTextDocument::~CTextDocument()
     if (m_hBuffer)
         GlobalFree(m_hBuffer);
     DestroyPrintInfo(m_pPrintInfo);
+    delete m_pSteps;
     delete m_pFontInfo;
     delete m_pHistory;
     if (m_pLineWidths)
@@ -140,11 +143,11 @@ int CTextDocument::HasVisibleText() const
 // Measures count lines from the line that holds p, storing them from entry first on.
 void CTextDocument::MeasureLines(const char* p, int first, int count)
 {
-    while (!IsLineStart(p))
-        p--;
+    int unused = 0, lineLength;
+    p = MoveByLines(0, &lineLength, &unused, p);
     for (int i = 0; i < count; i++) {
         int length = LineLength(p);
-        m_pLineWidths[first + i] = length ? m_pFontInfo->LineWidth(p, length) : 0;
+        m_pLineWidths[first + i] = m_pSteps->Width(p, length);
         p += length;
         if (*p == '\r')
             p++;
@@ -235,9 +238,10 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     memcpy(m_pText + index, bytes, count);
     m_nLength += count;
     m_pText[m_nLength] = 0;
+    m_nChangeCount++;
+    m_pSteps->Replaced(index, 0, count, breaks);
 
     UpdateTableForInsertion(m_pText + index, line, breaks);
-    m_nChangeCount++;
     TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
     m_bModified = 1;
     return 1;
@@ -304,9 +308,10 @@ int CTextDocument::RemoveText(int index, int count)
     memmove(m_pText + index, m_pText + index + count, m_nLength - index - count);
     m_nLength -= count;
     m_pText[m_nLength] = 0;
+    m_nChangeCount++;
+    m_pSteps->Replaced(index, count, 0, breaks);
 
     UpdateTableForRemoval(m_pText + index, line, breaks);
-    m_nChangeCount++;
     TellViews(m_pOwner, DOC_TEXT_REMOVED, index, count);
     m_bModified = 1;
     return 1;

@@ -6,6 +6,7 @@
 
 class CEditHistory;
 class CFontInfo;
+class CLineSteps;
 class COpenDocument;
 class CPrintInfo;
 
@@ -19,7 +20,7 @@ public:
     CTextDocument(COpenDocument* owner, HANDLE file, const char* path);
     virtual ~CTextDocument();
     // 0 when a first allocation failed: such a document must be deleted unused.
-    int IsReady() const { return m_pHistory && m_pFontInfo && m_pText && m_pLineWidths; }
+    int IsReady() const { return m_pHistory && m_pFontInfo && m_pSteps && m_pText && m_pLineWidths; }
 
     int InsertText(const char* bytes, int count, int index);
     int RemoveText(int index, int count);
@@ -77,6 +78,8 @@ public:
     HCURSOR GetOwnCursor() const { return m_hOwnCursor; }
     HCURSOR GetNoCursor() const { return m_hNoCursor; }
     CFontInfo* GetFontInfo() const { return m_pFontInfo; }
+    // The measuring points of the long lines, shared by all views of this text.
+    CLineSteps* GetLineSteps() const { return m_pSteps; }
     COpenDocument* GetOwner() const { return m_pOwner; }
     int GetTitle(char* title, int size) const;
     const char* GetWidestLineText() const;
@@ -119,6 +122,7 @@ public:
     int m_nTableCapacity;
     CEditHistory* m_pHistory;
     CFontInfo* m_pFontInfo;
+    CLineSteps* m_pSteps;
     CPrintInfo* m_pPrintInfo;
     HANDLE m_hSortThread;
     DWORD m_dwSortThreadId;

@@ -1,6 +1,7 @@
 #include "document/TextHelpers.h"
 
 #include <emmintrin.h>
+#include <stdint.h>
 #include <string.h>
 #include <windows.h>
 
@@ -39,20 +40,74 @@ static int CountCrBytewise(const unsigned char* p, int n)
     return count;
 }
 
+static int HasSse2();
+
 int CountLines(const char* p, int n)
 {
-    static const int sse2 = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE);
     if (n <= 0)
         return 1;
     const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
-    return 1 + (sse2 ? CountCrSse2(u, n) : CountCrBytewise(u, n));
+    return 1 + (HasSse2() ? CountCrSse2(u, n) : CountCrBytewise(u, n));
+}
+
+// A line end is a CR or the NUL after the text. Lines may be megabytes long, and the line of
+// the caret is walked at every keystroke, so both walks test 16 bytes at a time.
+__attribute__((target("sse2"), force_align_arg_pointer))
+static const char* LineEndSse2(const char* p)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    // Up to the next 16-byte boundary bytewise: an aligned load never crosses into a page
+    // that the text does not reach.
+    while (reinterpret_cast<uintptr_t>(p) & 15) {
+        if (*p == 0 || *p == '\r')
+            return p;
+        p++;
+    }
+    for (;; p += 16) {
+        __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+        int mask = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, zero)));
+        if (mask)
+            return p + __builtin_ctz(mask);
+    }
+}
+
+// The first byte of the line that holds p: just after a CR or the NUL guard before the text.
+__attribute__((target("sse2"), force_align_arg_pointer))
+static const char* LineStartSse2(const char* p)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    while (reinterpret_cast<uintptr_t>(p) & 15) {
+        if (p[-1] == 0 || p[-1] == '\r')
+            return p;
+        p--;
+    }
+    for (;; p -= 16) {
+        __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(p - 16));
+        int mask = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, zero)));
+        if (mask)
+            return p - 16 + (31 - __builtin_clz(mask)) + 1;
+    }
+}
+
+static int HasSse2()
+{
+    static const int sse2 = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE);
+    return sse2;
 }
 
 int LineLength(const char* p)
 {
     const char* q = p;
-    while (*q && *q != '\r')
-        q++;
+    if (HasSse2()) {
+        q = LineEndSse2(p);
+    } else {
+        while (*q && *q != '\r')
+            q++;
+    }
     return static_cast<int>(q - p);
 }
 
@@ -100,11 +155,15 @@ int CharClass(unsigned char c)
 
 static const char* StartOfLine(const char* p, int* index)
 {
-    while (p[-1] != 0 && p[-1] != '\r') {
-        p--;
-        (*index)--;
+    const char* q = p;
+    if (HasSse2()) {
+        q = LineStartSse2(p);
+    } else {
+        while (q[-1] != 0 && q[-1] != '\r')
+            q--;
     }
-    return p;
+    *index -= static_cast<int>(p - q);
+    return q;
 }
 
 const char* MoveByLines(int n, int* lineLength, int* index, const char* p)

@@ -1,12 +1,12 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "document/LineSteps.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
 #include "view/DragInfo.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
-#include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
@@ -112,12 +112,9 @@ int CEditDisplay::PointFromIndex(int index, POINT* pt) const
     if (!IsLineStart(text + index)) {
         int lineLength, start = index;
         const char* lineStart = MoveByLines(0, &lineLength, &start, text + index);
-        const CFontInfo* font = GetFontInfo();
         // Measured with the whole line, as it is drawn: the last byte keeps its kerning.
-        CLineMeasure advances(m_pLineCache, m_pDocument, lineStart, lineLength);
-        if (advances.Get())
-            pt->x += SumAdvances(advances.Get(), 0, index - start);
-        pt->x += LineOverhang(font, lineStart, lineLength);
+        pt->x += m_pDocument->GetLineSteps()->SumTo(lineStart, lineLength, index - start);
+        pt->x += LineOverhang(GetFontInfo(), lineStart, lineLength);
     }
     return 1;
 }
@@ -130,27 +127,7 @@ void CEditDisplay::ComputeLineLayout(int line)
     if (line == m_nCaretLine && start == m_nLayoutStart)
         return;
     m_nLayoutStart = start;
-    m_nLineOverhang = 0;
     m_nCaretLine = line;
-    if (lineLength == 0) {
-        free(m_pLineWidths);
-        m_pLineWidths = nullptr;
-        return;
-    }
-    // Reallocated rather than made anew: typing into a long line keeps its block.
-    int* widths = static_cast<int*>(realloc(m_pLineWidths, lineLength * sizeof(int)));
-    if (!widths) {
-        free(m_pLineWidths);
-        m_pLineWidths = nullptr;
-        m_nLayoutStart = -1;
-        return;
-    }
-    m_pLineWidths = widths;
-    CLineMeasure advances(m_pLineCache, m_pDocument, p, lineLength);
-    if (advances.Get())
-        memcpy(m_pLineWidths, advances.Get(), lineLength * sizeof(int));
-    else
-        memset(m_pLineWidths, 0, lineLength * sizeof(int));
     m_nLineOverhang = LineOverhang(GetFontInfo(), p, lineLength);
 }
 
@@ -166,25 +143,20 @@ int CEditDisplay::CaretFromPoint(POINT client)
         line = m_pDocument->GetLineCount() - 1;
     ComputeLineLayout(line);
     int n, s = m_nTopIndex;
-    MoveByLines(line - GetVertPos(), &n, &s, m_pTopLine);
+    const char* p = MoveByLines(line - GetVertPos(), &n, &s, m_pTopLine);
 
-    int left = VIEW_LEFT_MARGIN, passed = 0;
-    int boundary = left;
-    for (int j = 0; m_pLineWidths && j < n; j++) {
-        int right = left + m_pLineWidths[j] + (j == 0 ? m_nLineOverhang : 0);
-        if (x < right) {
-            if (right - x < x - left) {
-                passed = j + 1;
-                boundary = right;
-            } else {
-                passed = j;
-                boundary = left;
-            }
-            break;
-        }
-        left = right;
-        passed = j + 1;
-        boundary = right;
+    // Byte j spans from its left edge to 10 + overhang + the sum of [0, j + 1); the first
+    // byte's left edge is the margin itself. The caret goes to the nearer edge of the first
+    // byte that the point lies left of the right edge of (an exact middle goes left).
+    CLineSteps* steps = m_pDocument->GetLineSteps();
+    int origin = VIEW_LEFT_MARGIN + m_nLineOverhang;
+    int passed = n, boundary = n > 0 ? origin + steps->SumTo(p, n, n) : VIEW_LEFT_MARGIN;
+    int j = n > 0 ? steps->FirstReaching(p, n, 0, x - origin + 1) : n;
+    if (j < n) {
+        int left = j == 0 ? VIEW_LEFT_MARGIN : origin + steps->SumTo(p, n, j);
+        int right = origin + steps->SumTo(p, n, j + 1);
+        passed = right - x < x - left ? j + 1 : j;
+        boundary = right - x < x - left ? right : left;
     }
     m_ptCaret.x = boundary;
     m_ptCaret.y = line * m_nLineHeight;
@@ -199,19 +171,13 @@ int CEditDisplay::CaretFromPoint(POINT client)
 int CEditDisplay::NearestIndexOnLine(const char* lineStart, int lineIndex, int length, int x) const
 {
     int target = x - VIEW_LEFT_MARGIN;
-    CLineMeasure measure(m_pLineCache, m_pDocument, lineStart, length);
-    const int* advances = measure.Get();
-    int index = lineIndex + length;
-    int a = 0;
-    for (int j = 0; advances && j < length; j++) {
-        int b = a + advances[j];
-        if (b >= target) {
-            index = lineIndex + ((b == target || b - target < target - a) ? j + 1 : j);
-            break;
-        }
-        a = b;
-    }
-    return index;
+    CLineSteps* steps = m_pDocument->GetLineSteps();
+    int j = steps->FirstReaching(lineStart, length, 0, target);
+    if (j >= length)
+        return lineIndex + length;
+    int a = steps->SumTo(lineStart, length, j);
+    int b = steps->SumTo(lineStart, length, j + 1);
+    return lineIndex + ((b == target || b - target < target - a) ? j + 1 : j);
 }
 
 void CEditDisplay::UpdateCaret(int show)

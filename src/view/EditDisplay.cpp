@@ -12,7 +12,6 @@
 #include "document/TextHelpers.h"
 #include "resources/resource.h"
 #include "view/FontInfo.h"
-#include "view/LineCache.h"
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
 #include "view/ViewHost.h"
@@ -20,12 +19,12 @@
 CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
     : m_hWnd(nullptr), m_bSizing(0), m_nIndex(0), m_bCaretExists(0), m_pSelection(nullptr),
       m_bPaintSelectionUnfocused(0), m_hWndDropTarget(nullptr), m_pDrag(nullptr),
-      m_pFind(nullptr), m_nCaretLine(0), m_pLineWidths(nullptr), m_nLineOverhang(0),
+      m_pFind(nullptr), m_nCaretLine(0), m_nLineOverhang(0),
       m_nTopIndex(0), m_pTopLine(nullptr), m_pScrollBars(nullptr), m_nLineHeight(1),
       m_nCharWidth(1), m_nScrollSpeed(1), m_nSpeedTicks(0), m_hMemDC(nullptr),
       m_hBitmap(nullptr), m_bDirty(1), m_nBitmapWidth(0), m_nBitmapHeight(0),
       m_hDragRgn(nullptr), m_pOwner(owner), m_pFrame(frame), m_pDocument(nullptr),
-      m_nState(0), m_bCaptureReleased(1), m_pLineCache(new (std::nothrow) CLineCache), m_nLayoutStart(-1)
+      m_nState(0), m_bCaptureReleased(1), m_nLayoutStart(-1)
 {
     m_ptCaret.x = m_ptCaret.y = 0;
     m_ptDesired.x = m_ptDesired.y = 0;
@@ -50,7 +49,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
         return;
     }
     m_pFind = new (std::nothrow) CFindInfo(this);
-    if (!m_pFind || !m_pLineCache) {
+    if (!m_pFind) {
         Abandon("Find object creation failed");
         return;
     }
@@ -104,12 +103,10 @@ CEditDisplay::~CEditDisplay()
     AbandonDrags();
     delete m_pSelection;
     delete m_pFind;
-    delete m_pLineCache;
     if (m_hMemDC)
         DeleteDC(m_hMemDC);
     if (m_hBitmap)
         DeleteObject(m_hBitmap);
-    free(m_pLineWidths);
     if (m_hDragRgn)
         DeleteObject(m_hDragRgn);
 }
@@ -387,7 +384,6 @@ void CEditDisplay::ClampToText()
 
 void CEditDisplay::ForgetMeasurements()
 {
-    m_pLineCache->Invalidate();
     m_nLayoutStart = -1;
 }
 

@@ -7,7 +7,6 @@ class CDocFrame;
 class CDragInfo;
 class CFindInfo;
 class CFontInfo;
-class CLineCache;
 class COpenDocument;
 class CScrollBars;
 class CSelection;
@@ -172,7 +171,6 @@ public:
     CDragInfo* m_pDrag;
     CFindInfo* m_pFind;
     int m_nCaretLine;
-    int* m_pLineWidths;
     int m_nLineOverhang;
     int m_nTopIndex;
     const char* m_pTopLine;
@@ -193,9 +191,7 @@ public:
     POINT m_ptDesired;
     unsigned int m_nState;
     int m_bCaptureReleased;
-    // the advances of the last long line measured, dropped at every change of the text
-    CLineCache* m_pLineCache;
-    // text index of the line that m_pLineWidths describes; -1 once the text has changed
+    // text index of the line that m_nLineOverhang describes; -1 once the text has changed
     int m_nLayoutStart;
 
 private:

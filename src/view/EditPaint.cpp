@@ -1,11 +1,11 @@
 #include <stdlib.h>
 
 #include "base/ErrorBox.h"
+#include "document/LineSteps.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
-#include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/Selection.h"
 
@@ -76,11 +76,9 @@ void CEditDisplay::DrawLines(HDC dc, int width, int height) const
     const char* p = m_pTopLine;
     for (int i = 0, o = 0; i < lines && m_nTopIndex + o < length; i++) {
         int n = LineLength(p);
-        if (n > 0) {
-            CLineMeasure advances(m_pLineCache, m_pDocument, p, n);
-            DrawLineSpan(dc, font, p, advances.Get(), 0, n, LineOverhang(font, p, n),
-                         i * m_nLineHeight, left, right);
-        }
+        if (n > 0)
+            DrawLineSpan(dc, font, m_pDocument->GetLineSteps(), p, n, 0, n,
+                         LineOverhang(font, p, n), i * m_nLineHeight, left, right);
         o += n + 1;
         p += n + 1;
     }

@@ -11,7 +11,7 @@
 CFontInfo::CFontInfo(CTextDocument* owner)
     : m_hFont(nullptr), m_pABC(nullptr), m_pKerning(nullptr), m_pWidths(nullptr),
       m_bTrueType(FALSE), m_nKerningPairs(0), m_nResX(0), m_nResY(0), m_pOwner(owner),
-      m_pKerningIndex(nullptr)
+      m_pKerningIndex(nullptr), m_bRising(1), m_nGeneration(0)
 {
     memset(&m_cc, 0, sizeof(m_cc));
     memset(&m_cf, 0, sizeof(m_cf));
@@ -110,6 +110,8 @@ int CFontInfo::SetFont(HFONT font, HDC dc, COLORREF colour)
         }
         BuildKerningIndex();
     }
+    m_bRising = LowestAdvance() >= 0;
+    m_nGeneration++;
     m_cf.rgbColors = colour;
     SelectObject(dc, previous);
     return 1;
@@ -156,6 +158,24 @@ void CFontInfo::BuildKerningIndex()
     }
 }
 
+// The least advance any byte but a tab can get, kerning included (tabs never go back).
+int CFontInfo::LowestAdvance() const
+{
+    int kern[256] = {0};
+    for (int i = 0; i < m_nKerningPairs; i++) {
+        const KERNINGPAIR& pair = m_pKerning[i];
+        if (pair.wFirst < 256 && pair.iKernAmount < kern[pair.wFirst])
+            kern[pair.wFirst] = pair.iKernAmount;
+    }
+    int lowest = 0;
+    for (int c = 0; c < 256; c++) {
+        int advance = (m_pWidths ? m_pWidths[c] : 0) - m_tm.tmOverhang + kern[c];
+        if (c != '\t' && advance < lowest)
+            lowest = advance;
+    }
+    return lowest;
+}
+
 int CFontInfo::KerningAmount(unsigned char first, unsigned char second) const
 {
     if (m_pKerningIndex)
@@ -191,28 +211,29 @@ int CFontInfo::AverageWidth() const
     return m_tm.tmAveCharWidth > 0 ? m_tm.tmAveCharWidth : 1;
 }
 
+int CFontInfo::AdvanceAt(const char* line, int n, int i, int sum) const
+{
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(line);
+    if (u[i] == '\t') {
+        int tab = TabUnit();
+        return (sum % tab) ? (sum / tab + 1) * tab - sum : tab;
+    }
+    int advance = (m_pWidths ? m_pWidths[u[i]] : 0) - m_tm.tmOverhang;
+    if (m_bTrueType && m_pKerning && i + 1 < n) {
+        int k = KerningAmount(u[i], u[i + 1]);
+        if (k != KERNING_NOT_FOUND)
+            advance += k;
+    }
+    return advance;
+}
+
 // Calls sink(i, advance) for every character with its final advance: kerning applied,
 // tabs expanded to the next stop counted from the start of s.
 template <class Sink> void CFontInfo::WalkAdvances(const char* s, int n, Sink& sink) const
 {
-    const unsigned char* u = reinterpret_cast<const unsigned char*>(s);
-    const int tab = TabUnit();
-    const int ovh = m_tm.tmOverhang;
-    const int* widths = m_pWidths;
-    const bool kerned = m_bTrueType && m_pKerning;
     int sum = 0;
     for (int i = 0; i < n; i++) {
-        int advance;
-        if (u[i] == '\t') {
-            advance = (sum % tab) ? (sum / tab + 1) * tab - sum : tab;
-        } else {
-            advance = (widths ? widths[u[i]] : 0) - ovh;
-            if (kerned && i + 1 < n) {
-                int k = KerningAmount(u[i], u[i + 1]);
-                if (k != KERNING_NOT_FOUND)
-                    advance += k;
-            }
-        }
+        int advance = AdvanceAt(s, n, i, sum);
         sink(i, advance);
         sum += advance;
     }
@@ -227,20 +248,32 @@ int CFontInfo::Advances(const char* s, int n, int* out) const
     return 1;
 }
 
-static int IsPrintableAscii(unsigned char c)
+static int DrawsGlyph(unsigned char c)
 {
-    return c >= 33 && c <= 126;
+    return c != ' ' && c != '\t';
 }
 
-int CFontInfo::Overhangs(const char* s, int n) const
+int CFontInfo::LeftOverhang(unsigned char first) const
 {
-    if (!m_bTrueType || !m_pABC || n <= 0)
+    if (!m_bTrueType || !m_pABC || !DrawsGlyph(first))
         return 0;
-    unsigned char first = static_cast<unsigned char>(s[0]);
-    unsigned char last = static_cast<unsigned char>(s[n - 1]);
-    int a = IsPrintableAscii(first) ? m_pABC[first].abcA : 0;
-    int c = IsPrintableAscii(last) ? static_cast<int>(m_pABC[last].abcC) : 0;
-    return (a < 0 ? -a : 0) + (c < 0 ? -c : 0);
+    return m_pABC[first].abcA < 0 ? -m_pABC[first].abcA : 0;
+}
+
+int CFontInfo::RightOverhang(unsigned char last) const
+{
+    if (!m_bTrueType || !m_pABC || !DrawsGlyph(last))
+        return 0;
+    int c = static_cast<int>(m_pABC[last].abcC);
+    return c < 0 ? -c : 0;
+}
+
+int CFontInfo::EdgeOverhangs(const char* s, int n) const
+{
+    if (n <= 0)
+        return 0;
+    return LeftOverhang(static_cast<unsigned char>(s[0])) +
+           RightOverhang(static_cast<unsigned char>(s[n - 1]));
 }
 
 int CFontInfo::LineWidth(const char* s, int n) const
@@ -250,7 +283,7 @@ int CFontInfo::LineWidth(const char* s, int n) const
     int width = 0;
     auto add = [&width](int, int advance) { width += advance; };
     WalkAdvances(s, n, add);
-    return width + Overhangs(s, n);
+    return width + EdgeOverhangs(s, n);
 }
 
 int* CFontInfo::Measure(const char* s, int n, SIZE* size, int keep) const

@@ -24,6 +24,20 @@ public:
     // The width that Measure gives, without the advance array.
     int LineWidth(const char* s, int n) const;
     int KerningAmount(unsigned char first, unsigned char second) const;
+    // The advance of byte i of a line of n bytes when the bytes before it advanced by sum:
+    // the same value that Advances gives it, so that a line can be measured from any point.
+    int AdvanceAt(const char* line, int n, int i, int sum) const;
+    // How far the glyphs of a line's first and last bytes reach past their cells, and both
+    // together: what drawing, the caret and the line width all add. Spaces and tabs draw
+    // no glyph and reach nowhere.
+    int LeftOverhang(unsigned char first) const;
+    int RightOverhang(unsigned char last) const;
+    int EdgeOverhangs(const char* s, int n) const;
+    // 1 when no byte can advance by less than 0: sums along a line then never fall, so a
+    // search by position may skip whole stretches, and tab stops move with the text.
+    int HasRisingAdvances() const { return m_bRising; }
+    // Rises with every font set, so that kept measurements can tell they are stale.
+    unsigned int Generation() const { return m_nGeneration; }
 
     HFONT GetFont() const { return m_hFont; }
     COLORREF GetColour() const { return m_cf.rgbColors; }
@@ -53,14 +67,16 @@ public:
     CTextDocument* m_pOwner;
     // kerning amounts by (first << 8 | second), KERNING_NOT_FOUND where no pair is kerned
     int* m_pKerningIndex;
+    int m_bRising;
+    unsigned int m_nGeneration;
 
 private:
     CFontInfo(const CFontInfo&);
     CFontInfo& operator=(const CFontInfo&);
     void Release();
     void BuildKerningIndex();
+    int LowestAdvance() const;
     template <class Sink> void WalkAdvances(const char* s, int n, Sink& sink) const;
-    int Overhangs(const char* s, int n) const;
 };
 
 // Replaces every tab with a space, so a device draws a blank where the advances put a tab stop.

@@ -3,61 +3,42 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "document/LineSteps.h"
 #include "view/FontInfo.h"
 
 int LineOverhang(const CFontInfo* font, const char* line, int length)
 {
-    const ABC* abc = font->GetABCTable();
-    if (!abc || length <= 0)
-        return 0;
-    int a = abc[static_cast<unsigned char>(line[0])].abcA;
-    return a < 0 ? -a : 0;
+    return length > 0 ? font->LeftOverhang(static_cast<unsigned char>(line[0])) : 0;
 }
 
-int* LineAdvances(const CFontInfo* font, const char* line, int length)
+void DrawLineSpan(HDC dc, const CFontInfo* font, CLineSteps* steps, const char* line,
+                  int length, int from, int count, int x0, int y, int left, int right)
 {
-    if (length <= 0)
-        return nullptr;
-    int* advances = static_cast<int*>(malloc(length * sizeof(int)));
-    if (advances && !font->Advances(line, length, advances)) {
-        free(advances);
-        return nullptr;
-    }
-    return advances;
-}
-
-int SumAdvances(const int* advances, int from, int count)
-{
-    int sum = 0;
-    for (int i = from; i < from + count; i++)
-        sum += advances[i];
-    return sum;
-}
-
-void DrawLineSpan(HDC dc, const CFontInfo* font, const char* line, const int* advances,
-                  int from, int count, int x0, int y, int left, int right)
-{
-    if (count <= 0 || !advances)
+    if (count <= 0)
         return;
     // A glyph may reach past its advance cell; keep the neighbours of the visible part.
     int slack = font->TextMetrics().tmMaxCharWidth + font->TabUnit();
-    int x = x0 + SumAdvances(advances, 0, from);
     int end = from + count;
-    int first = from;
-    while (first < end && x + advances[first] < left - slack)
-        x += advances[first++];
-    int last = first;
-    int limit = x;
-    while (last < end && limit < right + slack)
-        limit += advances[last++];
+    int before;
+    int first = steps->FirstReaching(line, length, from, left - slack - x0, &before);
+    if (first >= end)
+        return;
+    // From first on, up to the first byte that starts at or past the right edge.
+    int last = first, sum = before;
+    while (last < end && x0 + sum < right + slack)
+        sum += font->AdvanceAt(line, length, last++, sum);
     int n = last - first;
+    int x = x0 + before;
     if (n <= 0)
         return;
     char* copy = static_cast<char*>(malloc(n));
-    if (!copy)
-        return;
-    memcpy(copy, line + first, n);
-    BlankTabs(copy, n);
-    ExtTextOutA(dc, x, y, 0, nullptr, copy, n, const_cast<int*>(advances + first));
+    int* advances = static_cast<int*>(malloc(n * sizeof(int)));
+    if (copy && advances) {
+        memcpy(copy, line + first, n);
+        BlankTabs(copy, n);
+        steps->Fill(line, length, first, n, before, advances);
+        ExtTextOutA(dc, x, y, 0, nullptr, copy, n, advances);
+    }
     free(copy);
+    free(advances);
 }

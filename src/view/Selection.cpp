@@ -2,11 +2,11 @@
 
 #include <stdlib.h>
 
+#include "document/LineSteps.h"
 #include "document/TextDocument.h"
 #include "document/TextHelpers.h"
 #include "view/EditDisplay.h"
 #include "view/FontInfo.h"
-#include "view/LineCache.h"
 #include "view/LineDrawing.h"
 #include "view/SelectionState.h"
 
@@ -128,10 +128,8 @@ POINT CSelection::RegionPoint(int index) const
     int lineLength, start = index;
     const char* line = MoveByLines(0, &lineLength, &start, text + index);
     if (index == v->m_nTopIndex || start != index) {
-        CLineMeasure advances(v->m_pLineCache, v->m_pDocument, line, lineLength);
         pt.x += LineOverhang(font, line, lineLength);
-        if (advances.Get())
-            pt.x += SumAdvances(advances.Get(), 0, index - start);
+        pt.x += v->m_pDocument->GetLineSteps()->SumTo(line, lineLength, index - start);
     }
     return pt;
 }
@@ -163,6 +161,7 @@ HRGN CSelection::BuildRegion(int* start, int* length) const
     const CEditDisplay* v = m_pView;
     const CFontInfo* font = v->GetFontInfo();
     const char* text = v->m_pDocument->GetTextAt(0);
+    CLineSteps* steps = v->m_pDocument->GetLineSteps();
     int h = v->m_nLineHeight, w = v->m_nCharWidth;
     POINT p = RegionPoint(s);
     if (IsLineStart(text + s))
@@ -174,8 +173,8 @@ HRGN CSelection::BuildRegion(int* start, int* length) const
     WalkLines(s, L, [&](const char* line, int lineLength, int o, int n, int more) {
         int width = w;
         if (n > 0) {
-            CLineMeasure advances(v->m_pLineCache, v->m_pDocument, line, lineLength);
-            width = (advances.Get() ? SumAdvances(advances.Get(), o, n) : 0) + (more ? w : 0);
+            width = steps->SumTo(line, lineLength, o + n) - steps->SumTo(line, lineLength, o) +
+                    (more ? w : 0);
         } else {
             o = 0;
         }
@@ -224,9 +223,9 @@ void CSelection::Paint(HDC dc) const
     int y = RegionPoint(s).y;
     WalkLines(s, L, [&](const char* line, int lineLength, int o, int n, int) {
         if (n > 0) {
-            CLineMeasure advances(v->m_pLineCache, v->m_pDocument, line, lineLength);
             int x0 = VIEW_LEFT_MARGIN + LineOverhang(font, line, lineLength);
-            DrawLineSpan(dc, font, line, advances.Get(), o, n, x0, y, left, right);
+            DrawLineSpan(dc, font, v->m_pDocument->GetLineSteps(), line, lineLength, o, n, x0,
+                         y, left, right);
         }
         y += v->m_nLineHeight;
     });

@@ -198,12 +198,23 @@ int ViewHarness::ToolbarEnabled(int id) const
     return SendMessageA(m_hToolbar, TB_ISBUTTONENABLED, id, 0) ? 1 : 0;
 }
 
-ViewPicture::ViewPicture(CEditDisplay* view)
+static RECT ClientOf(CEditDisplay* view)
 {
     RECT client;
     GetClientRect(view->m_hWnd, &client);
-    m_nWidth = client.right;
-    m_nHeight = client.bottom;
+    return client;
+}
+
+ViewPicture::ViewPicture(CEditDisplay* view)
+    : ViewPicture(ClientOf(view).right, ClientOf(view).bottom,
+                  [view](HDC dc) { view->PaintInto(dc); })
+{
+}
+
+ViewPicture::ViewPicture(int width, int height, const std::function<void(HDC)>& paint)
+{
+    m_nWidth = width;
+    m_nHeight = height;
     m_pixels.assign(static_cast<size_t>(m_nWidth) * m_nHeight, 0);
     BITMAPINFO info;
     ZeroMemory(&info, sizeof(info));
@@ -218,7 +229,7 @@ ViewPicture::ViewPicture(CEditDisplay* view)
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    view->PaintInto(dc);
+    paint(dc);
     GdiFlush();
     memcpy(m_pixels.data(), bits, m_pixels.size() * sizeof(DWORD));
     SelectObject(dc, old);

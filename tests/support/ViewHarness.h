@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ public:
 class ViewPicture {
 public:
     explicit ViewPicture(CEditDisplay* view);
+    // What paint draws into a 32-bit memory bitmap of that size.
+    ViewPicture(int width, int height, const std::function<void(HDC)>& paint);
     COLORREF At(int x, int y) const;
     // The leftmost column of a pixel row band [top, bottom) that is not white; -1 if none.
     int FirstInk(int top, int bottom, int fromX = 0) const;
