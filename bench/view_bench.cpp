@@ -112,6 +112,6 @@ int main()
     Messages(wide, "1 MB line: caret move (Right) and repaint", WM_KEYDOWN, VK_RIGHT);
     Keystrokes(wide, "1 MB line: keystroke in its middle, WM_CHAR to repaint");
 
-    DestroyWindow(g_hMainWindow);
+    DestroyWindow(g_app.m_hMainWindow);
     return 0;
 }
