@@ -59,10 +59,10 @@ int OnMainCreate(HWND window)
 HWND GetActiveFrame(int* maximised)
 {
     BOOL zoomed = FALSE;
-    HWND active = g_app.m_hMDIClient ? reinterpret_cast<HWND>(SendMessageA(
-                                     g_app.m_hMDIClient, WM_MDIGETACTIVE, 0,
-                                     reinterpret_cast<LPARAM>(&zoomed)))
-                               : nullptr;
+    HWND client = g_app.m_hMDIClient;
+    HWND active = client ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0,
+                                                               reinterpret_cast<LPARAM>(&zoomed)))
+                         : nullptr;
     if (maximised)
         *maximised = active && zoomed;
     return active;
@@ -142,7 +142,7 @@ COpenDocument* CMainFrame::AddDocument(HANDLE file, const char* path)
         new (std::nothrow) COpenDocument(g_app.m_hMainWindow, g_app.m_hMDIClient);
     if (!document) {
         ShowLastError(g_app.m_hMainWindow, file ? "Open document procedure failed"
-                                          : "Document creation failed");
+                                                : "Document creation failed");
         if (file)
             CloseHandle(file);
         return nullptr;

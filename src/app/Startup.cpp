@@ -84,7 +84,7 @@ int CreateMainWindows(HINSTANCE instance, int show)
     client.hWindowMenu = GetSubMenu(GetMenu(g_app.m_hMainWindow), 2);
     client.idFirstChild = IDW_FIRST_MDI_CHILD;
     g_app.m_hMDIClient = CreateWindowExA(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                   g_app.m_hMainWindow, nullptr, instance, &client);
+                                         g_app.m_hMainWindow, nullptr, instance, &client);
     if (!g_app.m_hMDIClient) {
         ShowLastError(g_app.m_hMainWindow, "MDI Client window creation failed");
         return 0;
