@@ -74,6 +74,6 @@ int main()
     Report("paste of 10 MB over a 10 MB selection", pasteOver);
 
     doc->m_bModified = 0;
-    DestroyWindow(g_hMainWindow);
+    DestroyWindow(g_app.m_hMainWindow);
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/AppState.h"
 #include "app/FileFontStore.h"
 #include "document/TextDocument.h"
 #include "support/BenchSupport.h"
@@ -16,7 +17,7 @@ int main()
     std::string folder = std::string(temp) + "zendle-file-bench";
     CreateDirectoryA(folder.c_str(), nullptr);
     // The font store of the runs goes to the bench folder, not the working directory.
-    lstrcpynA(g_szStartDirectory, folder.c_str(), sizeof(g_szStartDirectory));
+    lstrcpynA(g_app.m_szStartDirectory, folder.c_str(), sizeof(g_app.m_szStartDirectory));
     std::string path = folder + "\\large.txt";
     std::string store = folder + "\\ZendleEditorFileFont.fff";
 

@@ -23,10 +23,10 @@ static double SortThroughTheDialog(int command, int* progressMessages)
 {
     *progressMessages = 0;
     double start = Seconds();
-    SendMessageA(g_hMainWindow, WM_COMMAND, command, 0);
+    SendMessageA(g_app.m_hMainWindow, WM_COMMAND, command, 0);
     MSG msg;
-    while (g_hSortDialog && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == g_hSortDialog && msg.message >= WM_SORTSTEP &&
+    while (g_app.m_hSortDialog && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == g_app.m_hSortDialog && msg.message >= WM_SORTSTEP &&
             msg.message <= WM_SORTSETPOS)
             ++*progressMessages;
         if (!PreTranslateAppMessage(&msg)) {

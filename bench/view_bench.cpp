@@ -198,6 +198,6 @@ int main()
     ScreenOfLongLines();
     TenMegabyteLine();
 
-    DestroyWindow(g_hMainWindow);
+    DestroyWindow(g_app.m_hMainWindow);
     return 0;
 }

@@ -398,7 +398,7 @@ TEST(Shortcuts, ThePasteButtonFollowsTextThatAnotherProgramPuts)
     ASSERT_TRUE(app.Started());
     app.Command(ID_FILE_NEW);
     auto pasteEnabled = [] {
-        return SendMessageA(g_hToolbar, TB_ISBUTTONENABLED, ID_EDIT_PASTE, 0) != 0;
+        return SendMessageA(g_app.m_hToolbar, TB_ISBUTTONENABLED, ID_EDIT_PASTE, 0) != 0;
     };
     ASSERT_TRUE(EmptyTheClipboard());
     EXPECT_TRUE(PumpUntil([&] { return !pasteEnabled(); }));

@@ -22,7 +22,7 @@ namespace {
 DialogWatcher::Handler BoxesOnly()
 {
     return [](HWND dialog, const SeenDialog&) {
-        if (dialog != g_hFindDialog && dialog != g_hReplaceDialog)
+        if (dialog != g_app.m_hFindDialog && dialog != g_app.m_hReplaceDialog)
             PressDialogButton(dialog, IDOK);
     };
 }
@@ -90,13 +90,13 @@ protected:
 TEST_F(FindDialogs, WithoutADocumentFindOpensOnceAndAnswersThatThereIsNoFindState)
 {
     app.Command(ID_EDIT_FIND);
-    HWND dialog = g_hFindDialog;
+    HWND dialog = g_app.m_hFindDialog;
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ("Find", WindowText(dialog));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_FIND_HELP)));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_DOWN));
     app.Command(ID_EDIT_FIND);
-    EXPECT_EQ(dialog, g_hFindDialog) << "a second Find leaves the open dialog";
+    EXPECT_EQ(dialog, g_app.m_hFindDialog) << "a second Find leaves the open dialog";
 
     SeenDialog box = BoxOfSearch(dialog, IDOK, "x");
     EXPECT_EQ("Error", box.caption);
@@ -104,7 +104,7 @@ TEST_F(FindDialogs, WithoutADocumentFindOpensOnceAndAnswersThatThereIsNoFindStat
 
     // Cancel closes it in the system's way; the closing notice clears the handle.
     Press(dialog, IDCANCEL);
-    EXPECT_TRUE(PumpUntil([] { return g_hFindDialog == nullptr; }));
+    EXPECT_TRUE(PumpUntil([] { return g_app.m_hFindDialog == nullptr; }));
     EXPECT_FALSE(IsWindow(dialog));
 }
 
@@ -112,7 +112,7 @@ TEST_F(FindDialogs, FindNextSelectsTheMatchWarnsOnEmptyTextAndFollowsTheActiveVi
 {
     CEditDisplay* first = NewDocument("one two one");
     app.Command(ID_EDIT_FIND);
-    HWND dialog = g_hFindDialog;
+    HWND dialog = g_app.m_hFindDialog;
     ASSERT_NE(nullptr, dialog);
 
     SeenDialog box = BoxOfSearch(dialog, IDOK, "");
@@ -150,7 +150,7 @@ TEST_F(FindDialogs, ReplaceAllTakesAnEmptyReplacementAsOneUndoStep)
 {
     CEditDisplay* view = NewDocument("one two one");
     app.Command(ID_EDIT_REPLACE);
-    HWND dialog = g_hReplaceDialog;
+    HWND dialog = g_app.m_hReplaceDialog;
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ("Replace", WindowText(dialog));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_UP)) << "a fresh find state";
@@ -177,8 +177,8 @@ TEST_F(FindDialogs, ADialogLetsGoOfTheStateOfAViewThatCloses)
     CEditDisplay* second = NewDocument("abc");
     app.Command(ID_EDIT_FIND);
     app.Command(ID_EDIT_REPLACE);
-    HWND find = g_hFindDialog;
-    HWND replace = g_hReplaceDialog;
+    HWND find = g_app.m_hFindDialog;
+    HWND replace = g_app.m_hReplaceDialog;
 
     // Closing the window in use activates the other first: the dialogs keep its state.
     SetFocus(second->m_hWnd);

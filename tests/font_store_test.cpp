@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/AppState.h"
 #include "app/FileFontStore.h"
 #include "support/DialogWatcher.h"
 #include "support/TestFiles.h"
@@ -287,7 +288,7 @@ TEST_F(FontStore, ARegistryValueItCannotUseGivesWayToTheDefaultStore)
 TEST_F(FontStore, AStartFolderTooLongForThePathIsReportedOnceARun)
 {
     std::string deep = sandbox.Folder().Path() + "\\" + std::string(240, 'd');
-    lstrcpynA(g_szStartDirectory, deep.c_str(), sizeof(g_szStartDirectory));
+    lstrcpynA(g_app.m_szStartDirectory, deep.c_str(), sizeof(g_app.m_szStartDirectory));
     for (int i = 0; i < 3; i++) {
         CFileFontStore store(nullptr);
         EXPECT_FALSE(store.IsOpen());
@@ -314,7 +315,7 @@ TEST_F(FontStore, ReportsRegistryAndFileFailuresWithTheirCaptions)
     // A start-up folder that does not exist: the store file cannot be created.
     RegDeleteKeyA(HKEY_CURRENT_USER, "ZendleEditor");
     std::string missing = sandbox.Folder().File("no such folder");
-    lstrcpynA(g_szStartDirectory, missing.c_str(), sizeof(g_szStartDirectory));
+    lstrcpynA(g_app.m_szStartDirectory, missing.c_str(), sizeof(g_app.m_szStartDirectory));
     {
         CFileFontStore store(nullptr);
         EXPECT_FALSE(store.IsOpen());

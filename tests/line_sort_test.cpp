@@ -230,8 +230,8 @@ void StartSort(AppWindow& app, int command)
 
 void PressCancel()
 {
-    SendMessageA(g_hSortDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(g_hSortDialog, IDCANCEL)));
+    SendMessageA(g_app.m_hSortDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(g_app.m_hSortDialog, IDCANCEL)));
 }
 
 } // namespace
@@ -245,8 +245,8 @@ TEST(SortCommand, RunsOnAWorkerBehindTheDialogAndIsOneUndoStep)
     std::string sorted = FastSort(text, SORT_ASCENDING);
 
     StartSort(app, ID_SORT_ALPHABETIC);
-    ASSERT_NE(nullptr, g_hSortDialog);
-    EXPECT_EQ("Sorting Document", WindowText(g_hSortDialog));
+    ASSERT_NE(nullptr, g_app.m_hSortDialog);
+    EXPECT_EQ("Sorting Document", WindowText(g_app.m_hSortDialog));
     EXPECT_FALSE(IsWindowEnabled(app.Main()));
     EXPECT_TRUE(doc->IsSorting());
     SendMessageA(app.Main(), WM_COMMAND, ID_WINDOW_CLOSEALL, 0);
@@ -255,7 +255,7 @@ TEST(SortCommand, RunsOnAWorkerBehindTheDialogAndIsOneUndoStep)
     EXPECT_EQ(1u, app.Documents().size()) << "no closing while the sort runs";
     EXPECT_TRUE(IsWindow(app.Main()));
 
-    ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
+    ASSERT_TRUE(PumpUntil([] { return g_app.m_hSortDialog == nullptr; }));
     EXPECT_TRUE(IsWindowEnabled(app.Main()));
     EXPECT_FALSE(doc->IsSorting());
     EXPECT_EQ(sorted, DocumentText(doc));
@@ -274,9 +274,9 @@ TEST(SortCommand, CancelEndsTheSortWithTheTextUnchanged)
     CTextDocument* doc = NewDocumentWithText(app, text);
 
     StartSort(app, ID_SORT_NUMERIC);
-    ASSERT_NE(nullptr, g_hSortDialog);
+    ASSERT_NE(nullptr, g_app.m_hSortDialog);
     PressCancel();
-    ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
+    ASSERT_TRUE(PumpUntil([] { return g_app.m_hSortDialog == nullptr; }));
     EXPECT_TRUE(IsWindowEnabled(app.Main()));
     EXPECT_FALSE(doc->IsSorting());
     EXPECT_EQ(text, DocumentText(doc));
@@ -287,7 +287,7 @@ TEST(SortCommand, CancelEndsTheSortWithTheTextUnchanged)
     StartSort(app, ID_SORT_ALPHABETIC);
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(doc->m_hSortThread, WAIT_LIMIT_MS));
     PressCancel();
-    ASSERT_TRUE(PumpUntil([] { return g_hSortDialog == nullptr; }));
+    ASSERT_TRUE(PumpUntil([] { return g_app.m_hSortDialog == nullptr; }));
     EXPECT_EQ("a\rb", DocumentText(doc));
     EXPECT_TRUE(doc->CanUndo());
 }

@@ -23,7 +23,7 @@ namespace {
 
 int ButtonEnabled(int id)
 {
-    return SendMessageA(g_hToolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+    return SendMessageA(g_app.m_hToolbar, TB_ISBUTTONENABLED, id, 0) != 0;
 }
 
 int ItemEnabled(HMENU menu, UINT id)
@@ -37,12 +37,12 @@ int ItemEnabled(HMENU menu, UINT id)
 
 HMENU Popup(int position)
 {
-    return GetSubMenu(GetMenu(g_hMainWindow), position);
+    return GetSubMenu(GetMenu(g_app.m_hMainWindow), position);
 }
 
 std::string StatusSimpleText()
 {
-    return g_pStatusBar->m_simple.m_szText;
+    return g_app.m_pStatusBar->m_simple.m_szText;
 }
 
 class MainFrame : public ::testing::Test {
@@ -57,20 +57,20 @@ TEST_F(MainFrame, StartUpLeavesNewAndOpenTheOnlyEnabledButtons)
     ASSERT_TRUE(app.Started());
     EXPECT_EQ("Zendle Editor", WindowText(app.Main()));
     EXPECT_TRUE(IsWindowVisible(app.Main()));
-    EXPECT_EQ(16, SendMessageA(g_hToolbar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_EQ(16, SendMessageA(g_app.m_hToolbar, TB_BUTTONCOUNT, 0, 0));
     EXPECT_TRUE(ButtonEnabled(ID_FILE_NEW));
     EXPECT_TRUE(ButtonEnabled(ID_FILE_OPEN));
     for (int id : {ID_FILE_SAVE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_FIND, ID_FILE_PRINT,
                    ID_FILE_PRINTPREVIEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE})
         EXPECT_FALSE(ButtonEnabled(id)) << "button " << id;
-    EXPECT_EQ(1, StatusPartCount(g_pStatusBar->m_hWnd)) << "only the message pane";
+    EXPECT_EQ(1, StatusPartCount(g_app.m_pStatusBar->m_hWnd)) << "only the message pane";
 
     // The MDI client fills the space between toolbar and status bar, less the border.
     RECT client, mdi, toolbar, status;
     GetClientRect(app.Main(), &client);
-    GetWindowRect(g_hMDIClient, &mdi);
-    GetWindowRect(g_hToolbar, &toolbar);
-    GetWindowRect(g_pStatusBar->m_hWnd, &status);
+    GetWindowRect(g_app.m_hMDIClient, &mdi);
+    GetWindowRect(g_app.m_hToolbar, &toolbar);
+    GetWindowRect(g_app.m_pStatusBar->m_hWnd, &status);
     MapWindowPoints(nullptr, app.Main(), reinterpret_cast<POINT*>(&mdi), 2);
     EXPECT_EQ(2, mdi.left);
     EXPECT_EQ(client.right - 2, mdi.right);
@@ -90,12 +90,12 @@ TEST_F(MainFrame, NewMakesAnUntitledFrameAndShowsTheEditorPanes)
     ASSERT_EQ(1u, app.Documents().size());
 
     // Position pane, message pane, CAP and NUM.
-    HWND status = g_pStatusBar->m_hWnd;
+    HWND status = g_app.m_pStatusBar->m_hWnd;
     ASSERT_EQ(4, StatusPartCount(status));
     int edges[4];
     SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
     EXPECT_EQ("Row: 0 Col: 0", StatusText(status, 0)) << "the new view shows its caret";
-    EXPECT_EQ(edges[3] - edges[2], g_pStatusBar->PaneAt(3)->m_nFixedWidth);
+    EXPECT_EQ(edges[3] - edges[2], g_app.m_pStatusBar->PaneAt(3)->m_nFixedWidth);
     EXPECT_GT(edges[3] - edges[2], PANE_MIN_WIDTH) << "room for NUM even when Num Lock is off";
 
     ShowCaretPosition(3, 7);
@@ -154,7 +154,7 @@ TEST_F(MainFrame, ThePositionPaneFollowsTheViewThatTakesTheFocus)
     SetFocus(second->m_hWnd);
     document->GetTextDocument()->InsertText("abc\rde", 6, 0);
     PumpMessages();
-    HWND status = g_pStatusBar->m_hWnd;
+    HWND status = g_app.m_pStatusBar->m_hWnd;
     EXPECT_EQ("Row: 1 Col: 2", StatusText(status, 0));
     SetFocus(first->m_hWnd);
     EXPECT_EQ("Row: 0 Col: 0", StatusText(status, 0));
@@ -188,7 +188,7 @@ TEST_F(MainFrame, CloseAllStopsAtTheFirstCancelledPrompt)
         SendMessageA(app.Main(), WM_CLOSE, 0, 0);
     }
     EXPECT_TRUE(IsWindow(app.Main()));
-    EXPECT_EQ(4, StatusPartCount(g_pStatusBar->m_hWnd));
+    EXPECT_EQ(4, StatusPartCount(g_app.m_pStatusBar->m_hWnd));
 }
 
 TEST_F(MainFrame, EndingTheSessionAsksLikeClosingAndKeepsTheDocumentsUntilItEnds)
@@ -242,8 +242,8 @@ TEST_F(MainFrame, MenuSelectShowsHelpAndEmptyLinesForTheWindowList)
     HMENU file = Popup(0);
     SendMessageA(app.Main(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_NEW, MF_STRING),
                  reinterpret_cast<LPARAM>(file));
-    EXPECT_TRUE(g_pStatusBar->IsSimple());
-    EXPECT_TRUE(SendMessageA(g_pStatusBar->m_hWnd, SB_ISSIMPLE, 0, 0));
+    EXPECT_TRUE(g_app.m_pStatusBar->IsSimple());
+    EXPECT_TRUE(SendMessageA(g_app.m_pStatusBar->m_hWnd, SB_ISSIMPLE, 0, 0));
     EXPECT_EQ("Creates a new document", StatusSimpleText());
 
     SendMessageA(app.Main(), WM_MENUSELECT, MAKEWPARAM(ID_HELP_ABOUT, MF_STRING),
@@ -273,9 +273,9 @@ TEST_F(MainFrame, MenuSelectShowsHelpAndEmptyLinesForTheWindowList)
 
     // The menu closes: the panes come back.
     SendMessageA(app.Main(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    EXPECT_FALSE(g_pStatusBar->IsSimple());
-    EXPECT_FALSE(SendMessageA(g_pStatusBar->m_hWnd, SB_ISSIMPLE, 0, 0));
-    EXPECT_EQ(4, StatusPartCount(g_pStatusBar->m_hWnd));
+    EXPECT_FALSE(g_app.m_pStatusBar->IsSimple());
+    EXPECT_FALSE(SendMessageA(g_app.m_pStatusBar->m_hWnd, SB_ISSIMPLE, 0, 0));
+    EXPECT_EQ(4, StatusPartCount(g_app.m_pStatusBar->m_hWnd));
 }
 
 TEST_F(MainFrame, MenuStatesFollowTheActiveFrame)
@@ -299,7 +299,7 @@ TEST_F(MainFrame, MenuStatesFollowTheActiveFrame)
 
     // Maximised, the frame's system menu takes position 0 and File moves to 1.
     HWND frame = app.ActiveFrame();
-    SendMessageA(g_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame), 0);
+    SendMessageA(g_app.m_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame), 0);
     PumpMessages();
     ASSERT_TRUE(IsZoomed(frame));
     ASSERT_EQ(file, GetSubMenu(GetMenu(app.Main()), 1));
@@ -340,7 +340,7 @@ TEST_F(MainFrame, EachFrameHoldsItsViewInTheViewAreaAndCtrlKCyclesTheFocus)
     EXPECT_EQ(2, placed.top);
     EXPECT_EQ(client.right - GetSystemMetrics(SM_CXVSCROLL) - 2, placed.right);
     EXPECT_EQ(client.bottom - GetSystemMetrics(SM_CYHSCROLL) - 2, placed.bottom);
-    SendMessageA(g_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame), 0);
+    SendMessageA(g_app.m_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame), 0);
     PumpMessages();
     GetClientRect(frame, &client);
     GetWindowRect(view, &placed);
@@ -372,7 +372,7 @@ TEST_F(MainFrame, AMaximisedFrameClosesOnTheSecondRequestAndIsRemembered)
 {
     app.Command(ID_FILE_NEW);
     HWND frame = app.ActiveFrame();
-    SendMessageA(g_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame), 0);
+    SendMessageA(g_app.m_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame), 0);
     PumpMessages();
     app.Command(ID_WINDOW_CLOSE);
     EXPECT_TRUE(IsWindow(frame)) << "the first request is swallowed";
@@ -393,7 +393,7 @@ TEST_F(MainFrame, AMaximisedFrameClosesOnTheSecondRequestAndIsRemembered)
 TEST_F(MainFrame, LockKeysRefreshTheirPanesBeforeDispatch)
 {
     app.Command(ID_FILE_NEW);
-    HWND status = g_pStatusBar->m_hWnd;
+    HWND status = g_app.m_pStatusBar->m_hWnd;
     BYTE keys[256];
     GetKeyboardState(keys);
     for (BYTE on : {1, 0}) {
@@ -410,13 +410,13 @@ TEST_F(MainFrame, LockKeysRefreshTheirPanesBeforeDispatch)
 TEST_F(MainFrame, ToolbarTipsComeFromTheStringTable)
 {
     // Asked the way the toolbar's own tooltip window asks when the pointer rests on a button.
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(g_hToolbar, TB_GETTOOLTIPS, 0, 0));
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(g_app.m_hToolbar, TB_GETTOOLTIPS, 0, 0));
     ASSERT_NE(nullptr, tips);
     for (int id : {ID_FILE_NEW, ID_EDIT_REDO}) {
         char text[256] = "";
         TOOLINFOA tool = {};
         tool.cbSize = sizeof(tool);
-        tool.hwnd = g_hToolbar;
+        tool.hwnd = g_app.m_hToolbar;
         tool.uId = id;
         tool.lpszText = text;
         SendMessageA(tips, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
@@ -566,7 +566,7 @@ TEST_F(MainFrame, SunkenBordersFrameTheMdiClientAndEachRestoredFrame)
     RedrawWindow(app.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
     RECT toolbar;
-    GetWindowRect(g_hToolbar, &toolbar);
+    GetWindowRect(g_app.m_hToolbar, &toolbar);
     MapWindowPoints(nullptr, app.Main(), reinterpret_cast<POINT*>(&toolbar), 2);
     RECT client;
     GetClientRect(app.Main(), &client);
@@ -609,12 +609,12 @@ TEST_F(MainFrame, TheToolbarsOwnImageListIsLeftToTheToolbar)
 {
     // The main window goes before its children: the toolbar must still find its own list.
     ASSERT_TRUE(app.Started());
-    int images = ImageList_GetImageCount(g_hToolbarImages[0]);
+    int images = ImageList_GetImageCount(g_app.m_hToolbarImages[0]);
     ASSERT_GT(images, 0);
     g_toolbarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        g_hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchToolbarDestroy)));
+        g_app.m_hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchToolbarDestroy)));
     DestroyWindow(app.Main());
     EXPECT_EQ(images, g_imagesAtToolbarDestroy);
-    for (HIMAGELIST list : g_hToolbarImages)
+    for (HIMAGELIST list : g_app.m_hToolbarImages)
         EXPECT_EQ(nullptr, list);
 }

@@ -34,13 +34,13 @@ void Pump()
 
 CEditDisplay* NewDocument(const std::string& text)
 {
-    SendMessageA(g_hMainWindow, WM_COMMAND, ID_FILE_NEW, 0);
+    SendMessageA(g_app.m_hMainWindow, WM_COMMAND, ID_FILE_NEW, 0);
     Pump();
-    CMainFrame* main = GetMainFrame(g_hMainWindow);
+    CMainFrame* main = GetMainFrame(g_app.m_hMainWindow);
     COpenDocument* owner = static_cast<COpenDocument*>(
         main->m_pDocuments->GetAt(main->m_pDocuments->GetCount() - 1));
     CDocFrame* frame = static_cast<CDocFrame*>(owner->m_pFrames->GetAt(0));
-    SendMessageA(g_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
+    SendMessageA(g_app.m_hMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
     owner->GetTextDocument()->InsertText(text.data(), static_cast<int>(text.size()), 0);
     Pump();
     return frame->m_pView;

@@ -7,28 +7,43 @@
 class CStatusBar;
 
 // The shell's application-wide state. It lives on the user-interface thread: start-up fills
-// it and the main window's destruction releases it.
-extern HINSTANCE g_hInstance;
-extern HWND g_hMainWindow;
-extern HWND g_hMDIClient;
-extern HWND g_hToolbar;
-extern CStatusBar* g_pStatusBar;
-extern HIMAGELIST g_hToolbarImages[3]; // normal, hot, disabled
+// it and the main window's destruction releases it. A value-initialised CAppState is the
+// state before start-up, so `g_app = CAppState();` starts afresh.
+struct CAppState {
+    HINSTANCE m_hInstance;
+    HWND m_hMainWindow;
+    HWND m_hMDIClient;
+    HWND m_hToolbar;
+    CStatusBar* m_pStatusBar;
+    HIMAGELIST m_hToolbarImages[3]; // normal, hot, disabled
 
-// The modeless dialogs that the message loop feeds; null while closed.
-extern HWND g_hFindDialog;
-extern HWND g_hReplaceDialog;
-extern HWND g_hSortDialog;
-extern FINDREPLACEA g_frFind;
-extern FINDREPLACEA g_frReplace;
-extern UINT g_uFindMessage;
+    // The modeless dialogs that the message loop feeds; null while closed.
+    HWND m_hFindDialog;
+    HWND m_hReplaceDialog;
+    HWND m_hSortDialog;
+    FINDREPLACEA m_frFind;
+    FINDREPLACEA m_frReplace;
+    UINT m_uFindMessage;
 
-extern HACCEL g_hAccelerators;
+    HACCEL m_hAccelerators;
 
-// Whether the last window closed was maximised: a new document then opens maximised too.
-extern int g_bRememberMaximised;
-// Counts the close requests that a maximised frame swallowed (see CDocFrame::OnClose).
-extern int g_nCloseCounter;
+    // Whether the last window closed was maximised: a new document then opens maximised too.
+    int m_bRememberMaximised;
+    // Counts the close requests that a maximised frame swallowed (see CDocFrame::OnClose).
+    int m_nCloseCounter;
+
+    // The directory the editor started in; the default font store lives there. Start-up
+    // fills it (RememberStartDirectory); a store made before that remembers the current
+    // directory itself.
+    char m_szStartDirectory[MAX_PATH];
+    // Without any font store the editor still edits; the user hears of it once a run, not
+    // at every start, open and save.
+    int m_bNoStoreReported;
+    // Whether the status bar shows the editor's own panes (ShowEditorPanes).
+    int m_bEditorPanesShown;
+};
+
+extern CAppState g_app;
 
 const char MAIN_CLASS[] = "Main";
 const char FRAME_CLASS[] = "MDI";

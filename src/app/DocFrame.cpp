@@ -27,7 +27,7 @@ CDocFrame::~CDocFrame()
 int CDocFrame::Create(HWND mdiClient)
 {
     HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
-    int maximised = active ? IsZoomed(active) : g_bRememberMaximised;
+    int maximised = active ? IsZoomed(active) : g_app.m_bRememberMaximised;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mdiClient, GWLP_HINSTANCE));
     m_hWnd = CreateWindowExA(WS_EX_MDICHILD, FRAME_CLASS, "Untitled", WS_CHILD, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, nullptr,
@@ -87,12 +87,12 @@ void CDocFrame::OnClose()
 {
     // A close chosen from the menu bar of a maximised frame arrives twice (once through
     // the view's default command handling, once through the main frame's): swallow the first.
-    if (g_nCloseCounter != 1 && IsZoomed(m_hWnd)) {
-        g_nCloseCounter++;
+    if (g_app.m_nCloseCounter != 1 && IsZoomed(m_hWnd)) {
+        g_app.m_nCloseCounter++;
         return;
     }
     CloseFrame();
-    g_nCloseCounter = 0;
+    g_app.m_nCloseCounter = 0;
 }
 
 int CDocFrame::CloseFrame()
@@ -103,7 +103,7 @@ int CDocFrame::CloseFrame()
     if (m_pDocument->GetFrameCount() == 1) {
         if (!m_pDocument->GetTextDocument()->QueryClose())
             return 0;
-        g_bRememberMaximised = IsZoomed(m_hWnd) ? 1 : 0;
+        g_app.m_bRememberMaximised = IsZoomed(m_hWnd) ? 1 : 0;
     }
     SendMessageA(GetParent(m_hWnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
     return 1;

@@ -29,7 +29,7 @@ static void OnFrameDestroy(HWND window)
         DestroyWindow(frame->m_pView->m_hWnd);
         frame->m_pView = nullptr;
     }
-    SendMessageA(g_hMainWindow, WM_REFRESH_TOOLBAR, 0, 0);
+    SendMessageA(g_app.m_hMainWindow, WM_REFRESH_TOOLBAR, 0, 0);
     delete frame;
 }
 
@@ -42,8 +42,8 @@ LRESULT CALLBACK DocFrameWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     CDocFrame* frame = FrameOf(window);
     if (!frame)
         return DefMDIChildProcA(window, message, wParam, lParam);
-    if (message == g_uFindMessage && g_uFindMessage) {
-        frame->ForwardToView(g_uFindMessage, 0, lParam);
+    if (message == g_app.m_uFindMessage && g_app.m_uFindMessage) {
+        frame->ForwardToView(g_app.m_uFindMessage, 0, lParam);
         return 0;
     }
     switch (message) {

@@ -4,8 +4,6 @@
 #include "app/StatusBar.h"
 #include "view/ViewHost.h"
 
-int g_bEditorPanesShown;
-
 static CStatusPane MakePane(UINT id, WORD flags)
 {
     CStatusPane pane;
@@ -32,20 +30,20 @@ static int LockPaneWidth(HWND control, const char* text)
 void ShowEditorPanes(int on)
 {
     if (on) {
-        if (g_bEditorPanesShown || !g_pStatusBar)
+        if (g_app.m_bEditorPanesShown || !g_app.m_pStatusBar)
             return;
         CStatusPane panes[3] = {MakePane(PANE_POSITION, PANE_SHRINKS | PANE_TOOLTIP),
                                 MakePane(PANE_CAPS, PANE_RIGHT | PANE_FIXED),
                                 MakePane(PANE_NUM, PANE_RIGHT | PANE_FIXED)};
-        panes[1].m_nFixedWidth = LockPaneWidth(g_pStatusBar->m_hWnd, "CAP");
-        panes[2].m_nFixedWidth = LockPaneWidth(g_pStatusBar->m_hWnd, "NUM");
-        g_pStatusBar->AddPanes(panes, 3);
-        g_bEditorPanesShown = 1;
+        panes[1].m_nFixedWidth = LockPaneWidth(g_app.m_pStatusBar->m_hWnd, "CAP");
+        panes[2].m_nFixedWidth = LockPaneWidth(g_app.m_pStatusBar->m_hWnd, "NUM");
+        g_app.m_pStatusBar->AddPanes(panes, 3);
+        g_app.m_bEditorPanesShown = 1;
         UpdateLockIndicators();
-    } else if (g_bEditorPanesShown) {
-        if (g_pStatusBar)
-            g_pStatusBar->RemoveAddedPanes();
-        g_bEditorPanesShown = 0;
+    } else if (g_app.m_bEditorPanesShown) {
+        if (g_app.m_pStatusBar)
+            g_app.m_pStatusBar->RemoveAddedPanes();
+        g_app.m_bEditorPanesShown = 0;
     }
 }
 
@@ -56,12 +54,12 @@ static void SetPaneText(UINT id, const char* text)
     request.m_nId = id;
     request.m_wMask = PANE_MASK_TEXT;
     lstrcpynA(request.m_szText, text, sizeof(request.m_szText));
-    g_pStatusBar->UpdatePane(&request);
+    g_app.m_pStatusBar->UpdatePane(&request);
 }
 
 void UpdateLockIndicators()
 {
-    if (!g_pStatusBar)
+    if (!g_app.m_pStatusBar)
         return;
     SetPaneText(PANE_CAPS, (GetKeyState(VK_CAPITAL) & 1) ? "CAP" : "");
     SetPaneText(PANE_NUM, (GetKeyState(VK_NUMLOCK) & 1) ? "NUM" : "");
@@ -69,7 +67,7 @@ void UpdateLockIndicators()
 
 void ShowCaretPosition(int row, int column)
 {
-    if (!g_pStatusBar)
+    if (!g_app.m_pStatusBar)
         return;
     char text[64];
     wsprintfA(text, "Row: %d Col: %d", row, column);

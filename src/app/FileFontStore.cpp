@@ -3,9 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "app/AppState.h"
 #include "base/ErrorBox.h"
-
-char g_szStartDirectory[MAX_PATH];
 
 // More records than this would need a record block beyond what a 32-bit process can hold.
 static const DWORD MAX_RECORDS = 0x7FFFFFFF / FONT_RECORD_SIZE;
@@ -16,10 +15,10 @@ void RememberStartDirectory()
     char directory[MAX_PATH];
     DWORD length = GetCurrentDirectoryA(MAX_PATH, directory);
     if (length == 0 || length >= MAX_PATH) {
-        g_szStartDirectory[0] = 0;
+        g_app.m_szStartDirectory[0] = 0;
         return;
     }
-    memcpy(g_szStartDirectory, directory, length + 1);
+    memcpy(g_app.m_szStartDirectory, directory, length + 1);
 }
 
 int StorePathsMatch(const char* stored, const char* path)
@@ -32,13 +31,11 @@ int StorePathsMatch(const char* stored, const char* path)
     return length == FONT_STORE_PATH_SIZE || stored[length] == 0;
 }
 
-int g_bNoStoreReported;
-
 static void ReportNoStore(HWND owner, DWORD error)
 {
-    if (g_bNoStoreReported)
+    if (g_app.m_bNoStoreReported)
         return;
-    g_bNoStoreReported = 1;
+    g_app.m_bNoStoreReported = 1;
     ShowLastError(owner, "CreateFile() failed", error);
 }
 
@@ -90,7 +87,7 @@ int CFileFontStore::ReadPathValue()
         return 1;
     }
     // With no store to be had the value is never written: that was said once already.
-    if (error == ERROR_FILE_NOT_FOUND && g_bNoStoreReported)
+    if (error == ERROR_FILE_NOT_FOUND && g_app.m_bNoStoreReported)
         return 1;
     if (error != ERROR_SUCCESS) {
         ShowLastError(m_hOwner, "RegQueryValue() failed", error);
@@ -124,14 +121,14 @@ void CFileFontStore::OpenStoreFile()
 void CFileFontStore::MakeFreshStore()
 {
     memset(m_szStorePath, 0, sizeof(m_szStorePath));
-    if (!g_szStartDirectory[0])
+    if (!g_app.m_szStartDirectory[0])
         RememberStartDirectory();
-    size_t length = strlen(g_szStartDirectory);
+    size_t length = strlen(g_app.m_szStartDirectory);
     if (!length || length + sizeof(STORE_FILE_NAME) > FONT_STORE_PATH_SIZE) {
         ReportNoStore(m_hOwner, ERROR_FILENAME_EXCED_RANGE);
         return;
     }
-    memcpy(m_szStorePath, g_szStartDirectory, length);
+    memcpy(m_szStorePath, g_app.m_szStartDirectory, length);
     memcpy(m_szStorePath + length, STORE_FILE_NAME, sizeof(STORE_FILE_NAME));
 
     // A store already at the default path is taken over, not emptied: the registry may

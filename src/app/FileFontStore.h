@@ -14,13 +14,8 @@ struct CFontRecord {
 };
 static_assert(sizeof(CFontRecord) == FONT_RECORD_SIZE, "store records are 328 bytes on disk");
 
-// The directory the editor started in; the default store lives there. Start-up fills it
-// (RememberStartDirectory); a store made before that remembers the current directory itself.
-extern char g_szStartDirectory[MAX_PATH];
+// Keeps the current directory as the start-up directory (CAppState::m_szStartDirectory).
 void RememberStartDirectory();
-// Without any store the editor still edits; the user hears of it once a run, not at every
-// start, open and save.
-extern int g_bNoStoreReported;
 
 // The font and colour of every saved file, kept in one binary file whose path is the
 // registry value HKCU\ZendleEditor\FileFont. An object serves one short operation:

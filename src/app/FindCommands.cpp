@@ -31,20 +31,24 @@ static char* NewBuffer()
 
 void PrepareFindRecords(HWND mainWindow)
 {
-    PrepareRecord(&g_frFind, mainWindow, FindHookProc, IDD_FIND);
-    PrepareRecord(&g_frReplace, mainWindow, ReplaceHookProc, IDD_REPLACE);
-    g_frFind.lpstrFindWhat = NewBuffer();
-    g_frReplace.lpstrFindWhat = NewBuffer();
-    g_frReplace.lpstrReplaceWith = NewBuffer();
-    g_frFind.wFindWhatLen = g_frReplace.wFindWhatLen = g_frReplace.wReplaceWithLen = FIND_BUFFER_SIZE;
+    FINDREPLACEA& find = g_app.m_frFind;
+    FINDREPLACEA& replace = g_app.m_frReplace;
+    PrepareRecord(&find, mainWindow, FindHookProc, IDD_FIND);
+    PrepareRecord(&replace, mainWindow, ReplaceHookProc, IDD_REPLACE);
+    find.lpstrFindWhat = NewBuffer();
+    replace.lpstrFindWhat = NewBuffer();
+    replace.lpstrReplaceWith = NewBuffer();
+    find.wFindWhatLen = replace.wFindWhatLen = replace.wReplaceWithLen = FIND_BUFFER_SIZE;
 }
 
 void FreeFindRecords()
 {
-    free(g_frFind.lpstrFindWhat);
-    free(g_frReplace.lpstrFindWhat);
-    free(g_frReplace.lpstrReplaceWith);
-    g_frFind.lpstrFindWhat = g_frReplace.lpstrFindWhat = g_frReplace.lpstrReplaceWith = nullptr;
+    FINDREPLACEA& find = g_app.m_frFind;
+    FINDREPLACEA& replace = g_app.m_frReplace;
+    free(find.lpstrFindWhat);
+    free(replace.lpstrFindWhat);
+    free(replace.lpstrReplaceWith);
+    find.lpstrFindWhat = replace.lpstrFindWhat = replace.lpstrReplaceWith = nullptr;
 }
 
 static CFindInfo* ActiveFindState()
@@ -83,17 +87,18 @@ static void OpenDialog(HWND mainWindow, HWND* dialog, FINDREPLACEA* record,
 
 void OpenFindDialog(HWND mainWindow)
 {
-    OpenDialog(mainWindow, &g_hFindDialog, &g_frFind, FindTextA, "FindText() failed");
+    OpenDialog(mainWindow, &g_app.m_hFindDialog, &g_app.m_frFind, FindTextA, "FindText() failed");
 }
 
 void OpenReplaceDialog(HWND mainWindow)
 {
-    OpenDialog(mainWindow, &g_hReplaceDialog, &g_frReplace, ReplaceTextA, "ReplaceText() failed");
+    OpenDialog(mainWindow, &g_app.m_hReplaceDialog, &g_app.m_frReplace, ReplaceTextA,
+               "ReplaceText() failed");
 }
 
 void ForgetFindState(CFindInfo* state)
 {
-    HWND dialogs[] = {g_hFindDialog, g_hReplaceDialog};
+    HWND dialogs[] = {g_app.m_hFindDialog, g_app.m_hReplaceDialog};
     for (HWND dialog : dialogs) {
         if (dialog && state)
             SendMessageA(dialog, WM_FIND_STATE_GONE, reinterpret_cast<WPARAM>(state), 0);

@@ -59,10 +59,10 @@ int OnMainCreate(HWND window)
 HWND GetActiveFrame(int* maximised)
 {
     BOOL zoomed = FALSE;
-    HWND active = g_hMDIClient ? reinterpret_cast<HWND>(SendMessageA(
-                                     g_hMDIClient, WM_MDIGETACTIVE, 0,
-                                     reinterpret_cast<LPARAM>(&zoomed)))
-                               : nullptr;
+    HWND client = g_app.m_hMDIClient;
+    HWND active = client ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0,
+                                                               reinterpret_cast<LPARAM>(&zoomed)))
+                         : nullptr;
     if (maximised)
         *maximised = active && zoomed;
     return active;
@@ -76,19 +76,19 @@ void CMainFrame::OnDestroy(HWND window)
     // The toolbar made the normal list for TB_LOADIMAGES and destroys it itself; the hot
     // and disabled copies are ours.
     for (int i = 1; i < 3; i++) {
-        if (g_hToolbarImages[i])
-            ImageList_Destroy(g_hToolbarImages[i]);
+        if (g_app.m_hToolbarImages[i])
+            ImageList_Destroy(g_app.m_hToolbarImages[i]);
     }
-    g_hToolbarImages[0] = g_hToolbarImages[1] = g_hToolbarImages[2] = nullptr;
-    if (g_hFindDialog)
-        DestroyWindow(g_hFindDialog);
-    if (g_hReplaceDialog)
-        DestroyWindow(g_hReplaceDialog);
-    g_hFindDialog = g_hReplaceDialog = nullptr;
+    g_app.m_hToolbarImages[0] = g_app.m_hToolbarImages[1] = g_app.m_hToolbarImages[2] = nullptr;
+    if (g_app.m_hFindDialog)
+        DestroyWindow(g_app.m_hFindDialog);
+    if (g_app.m_hReplaceDialog)
+        DestroyWindow(g_app.m_hReplaceDialog);
+    g_app.m_hFindDialog = g_app.m_hReplaceDialog = nullptr;
     FreeFindRecords();
-    delete g_pStatusBar;
-    g_pStatusBar = nullptr;
-    g_bEditorPanesShown = 0;
+    delete g_app.m_pStatusBar;
+    g_app.m_pStatusBar = nullptr;
+    g_app.m_bEditorPanesShown = 0;
     PostQuitMessage(0);
 }
 
@@ -138,10 +138,11 @@ int CMainFrame::CloseAll()
 
 COpenDocument* CMainFrame::AddDocument(HANDLE file, const char* path)
 {
-    COpenDocument* document = new (std::nothrow) COpenDocument(g_hMainWindow, g_hMDIClient);
+    COpenDocument* document =
+        new (std::nothrow) COpenDocument(g_app.m_hMainWindow, g_app.m_hMDIClient);
     if (!document) {
-        ShowLastError(g_hMainWindow, file ? "Open document procedure failed"
-                                          : "Document creation failed");
+        ShowLastError(g_app.m_hMainWindow, file ? "Open document procedure failed"
+                                                : "Document creation failed");
         if (file)
             CloseHandle(file);
         return nullptr;
@@ -153,7 +154,7 @@ COpenDocument* CMainFrame::AddDocument(HANDLE file, const char* path)
     // A document missing from the list would escape the close questions at exit.
     if (!m_pDocuments->AddTail(document)) {
         delete document;
-        ShowLastError(g_hMainWindow, "Document creation failed", ERROR_NOT_ENOUGH_MEMORY);
+        ShowLastError(g_app.m_hMainWindow, "Document creation failed", ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     return document;
@@ -171,7 +172,7 @@ static const int MORE_WINDOWS_ENTRY = 9;
 static int CountFrames()
 {
     int count = 0;
-    for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
+    for (HWND child = GetWindow(g_app.m_hMDIClient, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT))
         count += GetWindow(child, GW_OWNER) == nullptr;
     return count;
@@ -188,15 +189,15 @@ static int ActivateListedFrame(HWND window, WPARAM id)
     // window's id: it offers every window instead.
     if (id == static_cast<WPARAM>(IDW_FIRST_MDI_CHILD + MORE_WINDOWS_ENTRY) &&
         CountFrames() > MORE_WINDOWS_ENTRY) {
-        HWND chosen = ChooseDocumentWindow(window, g_hMDIClient);
+        HWND chosen = ChooseDocumentWindow(window, g_app.m_hMDIClient);
         if (chosen)
-            SendMessageA(g_hMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(chosen), 0);
+            SendMessageA(g_app.m_hMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(chosen), 0);
         return 1;
     }
-    for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
+    for (HWND child = GetWindow(g_app.m_hMDIClient, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (static_cast<WPARAM>(GetWindowLongPtrA(child, GWLP_ID)) == id) {
-            SendMessageA(g_hMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+            SendMessageA(g_app.m_hMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
             return 1;
         }
     }
@@ -208,7 +209,7 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     int id = LOWORD(wParam);
     HWND active = GetActiveFrame(nullptr);
     if (ActivateListedFrame(window, wParam)) {
-        DefFrameProcA(window, g_hMDIClient, WM_COMMAND, wParam, lParam);
+        DefFrameProcA(window, g_app.m_hMDIClient, WM_COMMAND, wParam, lParam);
         return;
     }
     switch (id) {
@@ -228,19 +229,19 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         CloseAll();
         break;
     case ID_WINDOW_TILEHORZ:
-        SendMessageA(g_hMDIClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+        SendMessageA(g_app.m_hMDIClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
         break;
     case ID_WINDOW_TILEVERT:
-        SendMessageA(g_hMDIClient, WM_MDITILE, MDITILE_VERTICAL, 0);
+        SendMessageA(g_app.m_hMDIClient, WM_MDITILE, MDITILE_VERTICAL, 0);
         break;
     case ID_WINDOW_CASCADE:
-        SendMessageA(g_hMDIClient, WM_MDICASCADE, 0, 0);
+        SendMessageA(g_app.m_hMDIClient, WM_MDICASCADE, 0, 0);
         break;
     case ID_WINDOW_NEXT:
-        SendMessageA(g_hMDIClient, WM_MDINEXT, 0, 0);
+        SendMessageA(g_app.m_hMDIClient, WM_MDINEXT, 0, 0);
         break;
     case ID_WINDOW_PREVIOUS:
-        SendMessageA(g_hMDIClient, WM_MDINEXT, 0, 1);
+        SendMessageA(g_app.m_hMDIClient, WM_MDINEXT, 0, 1);
         break;
     case ID_EDIT_FIND:
         OpenFindDialog(window);
@@ -260,19 +261,19 @@ void CMainFrame::OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         break;
     }
     // Activates a frame chosen from the window list and runs a maximised frame's system commands.
-    DefFrameProcA(window, g_hMDIClient, WM_COMMAND, wParam, lParam);
+    DefFrameProcA(window, g_app.m_hMDIClient, WM_COMMAND, wParam, lParam);
 }
 
 void CMainFrame::OnFindMessage(FINDREPLACEA* record)
 {
     HWND active = GetActiveFrame(nullptr);
     if (active)
-        SendMessageA(active, g_uFindMessage, 0, reinterpret_cast<LPARAM>(record));
+        SendMessageA(active, g_app.m_uFindMessage, 0, reinterpret_cast<LPARAM>(record));
     if (record && (record->Flags & FR_DIALOGTERM)) {
-        if (record->lpfnHook == g_frFind.lpfnHook)
-            g_hFindDialog = nullptr;
+        if (record->lpfnHook == g_app.m_frFind.lpfnHook)
+            g_app.m_hFindDialog = nullptr;
         else
-            g_hReplaceDialog = nullptr;
+            g_app.m_hReplaceDialog = nullptr;
     }
 }
 
@@ -286,11 +287,11 @@ void CMainFrame::OnClipboardUpdate()
 
 void RefreshToolbar()
 {
-    if (!g_hToolbar || GetActiveFrame(nullptr))
+    if (!g_app.m_hToolbar || GetActiveFrame(nullptr))
         return;
     static const int disabled[] = {ID_FILE_SAVE,   ID_EDIT_COPY,  ID_EDIT_CUT, ID_EDIT_PASTE,
                                    ID_EDIT_DELETE, ID_EDIT_UNDO,  ID_EDIT_REDO, ID_EDIT_FIND,
                                    ID_FILE_PRINT,  ID_FILE_PRINTPREVIEW};
     for (int id : disabled)
-        SendMessageA(g_hToolbar, TB_ENABLEBUTTON, id, MAKELPARAM(FALSE, 0));
+        SendMessageA(g_app.m_hToolbar, TB_ENABLEBUTTON, id, MAKELPARAM(FALSE, 0));
 }

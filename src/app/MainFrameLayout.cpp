@@ -14,20 +14,20 @@ void LayoutMainWindow(HWND window)
 {
     RECT c;
     GetClientRect(window, &c);
-    int toolbar = WindowHeight(g_hToolbar);
-    int status = g_pStatusBar ? WindowHeight(g_pStatusBar->m_hWnd) : 0;
+    int toolbar = WindowHeight(g_app.m_hToolbar);
+    int status = g_app.m_pStatusBar ? WindowHeight(g_app.m_pStatusBar->m_hWnd) : 0;
     int top = c.top + toolbar + 2;
-    SetWindowPos(g_hMDIClient, nullptr, c.left + 2, top, c.right - 2 - (c.left + 2),
+    SetWindowPos(g_app.m_hMDIClient, nullptr, c.left + 2, top, c.right - 2 - (c.left + 2),
                  c.bottom - status - 2 - top, SWP_NOZORDER);
 }
 
 void CMainFrame::OnSize(HWND window, WPARAM type, int width, int height)
 {
-    if (g_pStatusBar)
-        g_pStatusBar->ForwardSize(type, width, height);
+    if (g_app.m_pStatusBar)
+        g_app.m_pStatusBar->ForwardSize(type, width, height);
     // The toolbar docks itself at the top again.
-    if (g_hToolbar)
-        SendMessageA(g_hToolbar, WM_SIZE, type, MAKELPARAM(width, height));
+    if (g_app.m_hToolbar)
+        SendMessageA(g_app.m_hToolbar, WM_SIZE, type, MAKELPARAM(width, height));
     LayoutMainWindow(window);
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);

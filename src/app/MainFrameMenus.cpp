@@ -98,27 +98,27 @@ static int HasMenuHelp(UINT id)
 
 void CMainFrame::OnMenuSelect(HMENU menu, UINT item, HMENU popup, UINT flags)
 {
-    if (!g_pStatusBar)
+    if (!g_app.m_pStatusBar)
         return;
     CStatusPane help;
     memset(&help, 0, sizeof(help));
     help.m_nStyle = SBT_NOBORDERS;
     if (flags == 0xFFFF && !menu) {
-        if (g_pStatusBar->IsSimple()) {
-            g_pStatusBar->SetSimpleText(&help);
-            g_pStatusBar->SetSimple(0);
+        if (g_app.m_pStatusBar->IsSimple()) {
+            g_app.m_pStatusBar->SetSimpleText(&help);
+            g_app.m_pStatusBar->SetSimple(0);
         }
         return;
     }
-    g_pStatusBar->SetSimple(1);
+    g_app.m_pStatusBar->SetSimple(1);
     UINT id = popup || (flags & MF_SEPARATOR) ? 0 : item;
     if (id >= IDW_FIRST_MDI_CHILD)
         id = IDS_WINDOW_LIST;
     else if (!HasMenuHelp(id))
         id = 0;
     if (id)
-        LoadStringA(g_hInstance, id, help.m_szText, sizeof(help.m_szText));
-    g_pStatusBar->SetSimpleText(&help);
+        LoadStringA(g_app.m_hInstance, id, help.m_szText, sizeof(help.m_szText));
+    g_app.m_pStatusBar->SetSimpleText(&help);
 }
 
 LRESULT CMainFrame::OnNotify(int, NMHDR* header)
@@ -139,7 +139,7 @@ LRESULT CMainFrame::OnNotify(int, NMHDR* header)
     case ID_EDIT_UNDO:
     case ID_EDIT_REDO: {
         NMTTDISPINFOA* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
-        tip->hinst = g_hInstance;
+        tip->hinst = g_app.m_hInstance;
         tip->lpszText = MAKEINTRESOURCEA(header->idFrom);
         break;
     }

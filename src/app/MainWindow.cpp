@@ -10,8 +10,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     CMainFrame* frame = GetMainFrame(window);
     if (!frame)
-        return DefFrameProcA(window, g_hMDIClient, message, wParam, lParam);
-    if (message == g_uFindMessage && g_uFindMessage) {
+        return DefFrameProcA(window, g_app.m_hMDIClient, message, wParam, lParam);
+    if (message == g_app.m_uFindMessage && g_app.m_uFindMessage) {
         frame->OnFindMessage(reinterpret_cast<FINDREPLACEA*>(lParam));
         return 0;
     }
@@ -60,5 +60,5 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         RefreshToolbar();
         return 0;
     }
-    return DefFrameProcA(window, g_hMDIClient, message, wParam, lParam);
+    return DefFrameProcA(window, g_app.m_hMDIClient, message, wParam, lParam);
 }

@@ -62,43 +62,43 @@ int CreateMainWindows(HINSTANCE instance, int show)
 {
     // The show command travels in the y position: a visible overlapped window created at
     // CW_USEDEFAULT is shown with it.
-    g_hMainWindow = CreateWindowExA(
+    g_app.m_hMainWindow = CreateWindowExA(
         0, MAIN_CLASS, APP_CAPTION, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE,
         CW_USEDEFAULT, show, CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
-    if (!g_hMainWindow) {
+    if (!g_app.m_hMainWindow) {
         ShowLastError(nullptr, "Main program window creation failed");
         return 0;
     }
-    g_hToolbar = CreateToolbar(g_hMainWindow, instance);
-    if (!g_hToolbar) {
-        ShowLastError(g_hMainWindow, "Tool bar window creation failed");
+    g_app.m_hToolbar = CreateToolbar(g_app.m_hMainWindow, instance);
+    if (!g_app.m_hToolbar) {
+        ShowLastError(g_app.m_hMainWindow, "Tool bar window creation failed");
         return 0;
     }
-    g_pStatusBar = new (std::nothrow) CStatusBar(g_hMainWindow);
-    if (g_pStatusBar && !g_pStatusBar->m_pPanes) {
-        delete g_pStatusBar;
-        g_pStatusBar = nullptr;
+    g_app.m_pStatusBar = new (std::nothrow) CStatusBar(g_app.m_hMainWindow);
+    if (g_app.m_pStatusBar && !g_app.m_pStatusBar->m_pPanes) {
+        delete g_app.m_pStatusBar;
+        g_app.m_pStatusBar = nullptr;
     }
 
     CLIENTCREATESTRUCT client;
-    client.hWindowMenu = GetSubMenu(GetMenu(g_hMainWindow), 2);
+    client.hWindowMenu = GetSubMenu(GetMenu(g_app.m_hMainWindow), 2);
     client.idFirstChild = IDW_FIRST_MDI_CHILD;
-    g_hMDIClient = CreateWindowExA(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                   g_hMainWindow, nullptr, instance, &client);
-    if (!g_hMDIClient) {
-        ShowLastError(g_hMainWindow, "MDI Client window creation failed");
+    g_app.m_hMDIClient = CreateWindowExA(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                         g_app.m_hMainWindow, nullptr, instance, &client);
+    if (!g_app.m_hMDIClient) {
+        ShowLastError(g_app.m_hMainWindow, "MDI Client window creation failed");
         return 0;
     }
     // One pixel taller: the WM_SIZE that follows lays out the children, now all present.
     RECT r;
-    GetWindowRect(g_hMainWindow, &r);
-    MoveWindow(g_hMainWindow, r.left, r.top, r.right - r.left, r.bottom - r.top + 1, TRUE);
+    GetWindowRect(g_app.m_hMainWindow, &r);
+    MoveWindow(g_app.m_hMainWindow, r.left, r.top, r.right - r.left, r.bottom - r.top + 1, TRUE);
     return 1;
 }
 
 int InitApplication(HINSTANCE instance, int show)
 {
-    g_hInstance = instance;
+    g_app.m_hInstance = instance;
     RememberStartDirectory();
     CFileFontStore* store = new (std::nothrow) CFileFontStore(nullptr);
     if (store) {
@@ -114,12 +114,12 @@ int InitApplication(HINSTANCE instance, int show)
         MessageBoxA(nullptr, "Initial Windows' creation failed", nullptr, MB_OK);
         return 0;
     }
-    LayoutMainWindow(g_hMainWindow);
-    UpdateWindow(g_hMainWindow);
+    LayoutMainWindow(g_app.m_hMainWindow);
+    UpdateWindow(g_app.m_hMainWindow);
     RefreshToolbar();
-    g_uFindMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
-    PrepareFindRecords(g_hMainWindow);
-    g_hAccelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    g_app.m_uFindMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+    PrepareFindRecords(g_app.m_hMainWindow);
+    g_app.m_hAccelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return 1;
 }
 
@@ -128,15 +128,15 @@ int PreTranslateAppMessage(MSG* message)
     if (message->message == WM_KEYDOWN &&
         (message->wParam == VK_CAPITAL || message->wParam == VK_NUMLOCK))
         UpdateLockIndicators();
-    HWND dialogs[] = {g_hFindDialog, g_hReplaceDialog, g_hSortDialog};
+    HWND dialogs[] = {g_app.m_hFindDialog, g_app.m_hReplaceDialog, g_app.m_hSortDialog};
     for (HWND dialog : dialogs) {
         if (dialog && IsDialogMessageA(dialog, message))
             return 1;
     }
-    if (g_hMDIClient && TranslateMDISysAccel(g_hMDIClient, message))
+    if (g_app.m_hMDIClient && TranslateMDISysAccel(g_app.m_hMDIClient, message))
         return 1;
-    if (g_hAccelerators && g_hMainWindow &&
-        TranslateAcceleratorA(g_hMainWindow, g_hAccelerators, message))
+    if (g_app.m_hAccelerators && g_app.m_hMainWindow &&
+        TranslateAcceleratorA(g_app.m_hMainWindow, g_app.m_hAccelerators, message))
         return 1;
     return 0;
 }

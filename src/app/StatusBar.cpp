@@ -23,8 +23,8 @@ LRESULT CALLBACK StatusFilterProc(HWND window, UINT message, WPARAM wParam, LPAR
     WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_SIZE) {
         LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
-        if (g_pStatusBar && g_pStatusBar->m_hWnd == window)
-            g_pStatusBar->ApplyLayout();
+        if (g_app.m_pStatusBar && g_app.m_pStatusBar->m_hWnd == window)
+            g_app.m_pStatusBar->ApplyLayout();
         return result;
     }
     if (message == WM_DESTROY)

@@ -72,6 +72,5 @@ const UINT PANE_POSITION = 101;
 const UINT PANE_CAPS = 102;
 const UINT PANE_NUM = 103;
 
-extern int g_bEditorPanesShown;
 void ShowEditorPanes(int on);
 void UpdateLockIndicators();

@@ -44,13 +44,14 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance)
     // The hot and disabled lists are plain copies: the same colour images in every state.
     SendMessageA(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
                  reinterpret_cast<LPARAM>(HINST_COMMCTRL));
-    g_hToolbarImages[0] =
+    g_app.m_hToolbarImages[0] =
         reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0));
-    g_hToolbarImages[1] = ImageList_Duplicate(g_hToolbarImages[0]);
-    g_hToolbarImages[2] = ImageList_Duplicate(g_hToolbarImages[0]);
-    SendMessageA(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(g_hToolbarImages[1]));
+    g_app.m_hToolbarImages[1] = ImageList_Duplicate(g_app.m_hToolbarImages[0]);
+    g_app.m_hToolbarImages[2] = ImageList_Duplicate(g_app.m_hToolbarImages[0]);
+    SendMessageA(toolbar, TB_SETHOTIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(g_app.m_hToolbarImages[1]));
     SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(g_hToolbarImages[2]));
+                 reinterpret_cast<LPARAM>(g_app.m_hToolbarImages[2]));
 
     const int count = sizeof(BUTTONS) / sizeof(BUTTONS[0]);
     TBBUTTON buttons[count];

@@ -42,8 +42,8 @@ RECT ViewArea(const CDocFrame* frame)
 
 void SendToFindDialogs(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (g_hFindDialog)
-        SendMessageA(g_hFindDialog, message, wParam, lParam);
-    if (g_hReplaceDialog)
-        SendMessageA(g_hReplaceDialog, message, wParam, lParam);
+    if (g_app.m_hFindDialog)
+        SendMessageA(g_app.m_hFindDialog, message, wParam, lParam);
+    if (g_app.m_hReplaceDialog)
+        SendMessageA(g_app.m_hReplaceDialog, message, wParam, lParam);
 }

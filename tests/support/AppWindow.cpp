@@ -21,11 +21,10 @@ AppWindow::AppWindow() : m_started(0)
 
 AppWindow::~AppWindow()
 {
-    if (g_hMainWindow && IsWindow(g_hMainWindow))
-        DestroyWindow(g_hMainWindow);
-    g_hMainWindow = g_hMDIClient = g_hToolbar = nullptr;
-    g_bRememberMaximised = 0;
-    g_nCloseCounter = 0;
+    if (g_app.m_hMainWindow && IsWindow(g_app.m_hMainWindow))
+        DestroyWindow(g_app.m_hMainWindow);
+    // Its destruction released what start-up made: the next test starts from nothing.
+    g_app = CAppState();
     // The main window's destruction posted WM_QUIT: nothing of it may reach the next test.
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
@@ -41,17 +40,17 @@ AppWindow::~AppWindow()
 
 HWND AppWindow::Main() const
 {
-    return g_hMainWindow;
+    return g_app.m_hMainWindow;
 }
 
 CMainFrame* AppWindow::Frame() const
 {
-    return GetMainFrame(g_hMainWindow);
+    return GetMainFrame(g_app.m_hMainWindow);
 }
 
 void AppWindow::Command(int id)
 {
-    SendMessageA(g_hMainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    SendMessageA(g_app.m_hMainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     PumpMessages();
 }
 
@@ -77,7 +76,7 @@ CDocFrame* AppWindow::FrameOf(HWND frameWindow) const
 std::vector<HWND> AppWindow::FrameWindows() const
 {
     std::vector<HWND> frames;
-    for (HWND child = GetWindow(g_hMDIClient, GW_CHILD); child;
+    for (HWND child = GetWindow(g_app.m_hMDIClient, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
         char name[16] = "";
         GetClassNameA(child, name, sizeof(name));

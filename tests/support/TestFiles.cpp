@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/AppState.h"
 #include "app/FileFontStore.h"
 
 static void RemoveTree(const std::string& path)
@@ -114,13 +115,13 @@ RegistrySandbox::~RegistrySandbox()
 
 StoreSandbox::StoreSandbox()
 {
-    lstrcpynA(g_szStartDirectory, m_folder.Path().c_str(), sizeof(g_szStartDirectory));
-    g_bNoStoreReported = 0;
+    lstrcpynA(g_app.m_szStartDirectory, m_folder.Path().c_str(), sizeof(g_app.m_szStartDirectory));
+    g_app.m_bNoStoreReported = 0;
 }
 
 StoreSandbox::~StoreSandbox()
 {
-    g_szStartDirectory[0] = 0;
+    g_app.m_szStartDirectory[0] = 0;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes)
