@@ -70,16 +70,42 @@ void CScrollBars::Layout()
     Recalculate();
 }
 
+static UINT ArrowRule(int pos, int max)
+{
+    if (max == 0)
+        return ESB_DISABLE_BOTH;
+    if (pos == 0)
+        return ESB_DISABLE_LTUP;
+    if (pos == max)
+        return ESB_DISABLE_RTDN;
+    return ESB_ENABLE_BOTH;
+}
+
 void ApplyArrowRule(HWND bar, int pos, int max)
 {
-    UINT arrows = ESB_ENABLE_BOTH;
-    if (max == 0)
-        arrows = ESB_DISABLE_BOTH;
-    else if (pos == 0)
-        arrows = ESB_DISABLE_LTUP;
-    else if (pos == max)
-        arrows = ESB_DISABLE_RTDN;
-    EnableScrollBar(bar, SB_CTL, arrows);
+    EnableScrollBar(bar, SB_CTL, ArrowRule(pos, max));
+}
+
+// Each drawing of a bar costs milliseconds, and on a wide range a step of one unit seldom
+// moves the thumb by a pixel: the bar is drawn once when its arrows change (which draws
+// it whole), else only when its thumb moved.
+static void MoveThumb(HWND bar, int old, int pos, int max)
+{
+    SCROLLBARINFO before, after;
+    before.cbSize = after.cbSize = sizeof(SCROLLBARINFO);
+    int known = GetScrollBarInfo(bar, OBJID_CLIENT, &before);
+    SCROLLINFO info;
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    info.nPos = pos;
+    // The position alone leaves the arrows as they were.
+    SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    UINT arrows = ArrowRule(pos, max);
+    if (arrows != ArrowRule(old, max) && EnableScrollBar(bar, SB_CTL, arrows))
+        return;
+    if (!known || !GetScrollBarInfo(bar, OBJID_CLIENT, &after) ||
+        before.xyThumbTop != after.xyThumbTop || before.xyThumbBottom != after.xyThumbBottom)
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 static int SameBar(const SCROLLINFO& a, const SCROLLINFO& b)
@@ -192,8 +218,7 @@ int CScrollBars::SetVertPos(int pos, int notify)
         pos = m_nVertMax;
     int old = m_vert.nPos;
     m_vert.nPos = pos;
-    SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
-    ApplyArrowRule(m_hVertBar, pos, m_nVertMax);
+    MoveThumb(m_hVertBar, old, pos, m_nVertMax);
     if (notify)
         m_pView->ScrollBy(0, pos - old);
     return pos;
@@ -205,8 +230,7 @@ int CScrollBars::SetHorzPos(int pos, int notify)
         return 0;
     int old = m_horz.nPos;
     m_horz.nPos = pos;
-    SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
-    ApplyArrowRule(m_hHorzBar, pos, m_nHorzMax);
+    MoveThumb(m_hHorzBar, old, pos, m_nHorzMax);
     if (notify)
         m_pView->ScrollBy(pos - old, 0);
     return pos;
