@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/LineSteps.h"
+#include "document/TextHelpers.h"
 #include "document/TextDocument.h"
 #include "support/TestSupport.h"
 #include "support/ViewHarness.h"
@@ -77,6 +78,12 @@ TEST(LongLines, EditsKeepTheLineTableAndTheSumsExact)
             int n = 0;
             while (line[n] && line[n] != '\r')
                 n++;
+            // The kept line answers as a scan from the text start would, through the edits.
+            int keptStart, keptLength;
+            int number = doc.LineAt(index, &keptStart, &keptLength);
+            ASSERT_EQ(CountLines(doc.GetTextAt(0), start) - 1, number) << "step " << step;
+            ASSERT_EQ(start, keptStart) << "step " << step;
+            ASSERT_EQ(n, keptLength) << "step " << step;
             std::vector<int> advances = FullAdvances(font, line, n);
             int i = index - start;
             int expected = std::accumulate(advances.begin(), advances.begin() + i, 0);

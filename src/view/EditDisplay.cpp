@@ -222,7 +222,7 @@ void CEditDisplay::OnSetFocus()
     ClampToText();
     POINT p;
     if (PointFromIndex(m_nIndex, &p)) {
-        ComputeLineLayout(p.y / m_nLineHeight);
+        LayOutLineAt(m_nIndex);
         m_ptCaret = p;
     }
     // The position pane showed the caret of the view that had the focus before.

@@ -51,6 +51,7 @@ public:
     int PointFromIndex(int index, POINT* pt) const;
     int CaretFromPoint(POINT client);
     void ComputeLineLayout(int line);
+    void LayOutLineAt(int index);
     POINT CaretClientPoint() const;
     void ScrollCaretIntoView(POINT* client);
     // The caret's zero-based row and column, as the status bar shows them.
@@ -200,6 +201,7 @@ private:
     void Abandon(const char* caption);
     void ReplaceBitmap(int width, int height);
     void ClampToText();
+    void LayOutLine(int line, int start, int length);
     void ForgetMeasurements();
     void SetMenuState(HMENU menu, UINT item, int byPosition, int enabled) const;
     void SelectWordAtCaret();

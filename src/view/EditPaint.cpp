@@ -75,7 +75,10 @@ void CEditDisplay::DrawLines(HDC dc, int width, int height) const
     int right = left + width;
     const char* p = m_pTopLine;
     for (int i = 0, o = 0; i < lines && m_nTopIndex + o < length; i++) {
-        int n = LineLength(p);
+        // The caret's line is often the one line of megabytes: the document knows its end.
+        int n = m_pDocument->KeptLineLength(m_nTopIndex + o);
+        if (n < 0)
+            n = LineLength(p);
         if (n > 0)
             DrawLineSpan(dc, font, m_pDocument->GetLineSteps(), p, n, 0, n,
                          LineOverhang(font, p, n), i * m_nLineHeight, left, right);

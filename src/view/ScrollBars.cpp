@@ -81,9 +81,14 @@ static UINT ArrowRule(int pos, int max)
     return ESB_ENABLE_BOTH;
 }
 
-void ApplyArrowRule(HWND bar, int pos, int max)
+// Gives a bar its range, page and position and draws it once, with its arrows: both off
+// when there is nothing to scroll, else the one at an end.
+static void ApplyBar(HWND bar, const SCROLLINFO& info, int max)
 {
-    EnableScrollBar(bar, SB_CTL, ArrowRule(pos, max));
+    SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    // A change of the arrows draws the whole bar; otherwise it is drawn here, once.
+    if (!EnableScrollBar(bar, SB_CTL, ArrowRule(info.nPos, max)))
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 // Each drawing of a bar costs milliseconds, and on a wide range a step of one unit seldom
@@ -150,14 +155,10 @@ void CScrollBars::Recalculate()
     m_vert.nMax = lines - 1;
     m_vert.nPage = linesPerPage;
     // Most edits change neither bar; redrawing the controls for nothing costs milliseconds.
-    if (!SameBar(horz, m_horz)) {
-        SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
-        ApplyArrowRule(m_hHorzBar, m_horz.nPos, m_nHorzMax);
-    }
-    if (!SameBar(vert, m_vert)) {
-        SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
-        ApplyArrowRule(m_hVertBar, m_vert.nPos, m_nVertMax);
-    }
+    if (!SameBar(horz, m_horz))
+        ApplyBar(m_hHorzBar, m_horz, m_nHorzMax);
+    if (!SameBar(vert, m_vert))
+        ApplyBar(m_hVertBar, m_vert, m_nVertMax);
     if (columns || rows)
         m_pView->ScrollBy(columns, rows);
 }
