@@ -222,3 +222,34 @@ TEST(LongLines, AScreenScrolledFarRightPaintsAsAFullMeasure)
     EXPECT_GT(selected.Count(RGB(0, 0, 128)), 1000);
     EXPECT_EQ(0, Differences(selected, FullMeasurePicture(v, selected.m_nWidth, selected.m_nHeight)));
 }
+
+// Typing, deleting, breaking a line and scrolling sideways draw only the part of the
+// picture they change; what is kept must be the picture that drawing it whole gives.
+TEST(LongLines, PartialRepaintsLeaveTheWholePicture)
+{
+    std::mt19937 random(7);
+    std::string text;
+    for (int i = 0; i < 12; i++)
+        text += RandomBytes(random, 5000 + i * 31) + "\r";
+    ViewHarness h(text, 500, 300);
+    CEditDisplay* v = h.View();
+    SetTestFont(h.m_pDocument, "DejaVu Sans", 16, 1);
+    SetFocus(v->m_hWnd);
+    ASSERT_TRUE(v->MoveCaret(2 * 5032 + 3000));
+    const WPARAM keys[] = {'V', '\t', 'W', 8, 'A', '\r', 'T', 8, 8, 'o'};
+    for (int step = 0; step < 40; step++) {
+        if (step == 30)
+            SelectRange(v, v->GetIndex() - 700, v->GetIndex() + 900);
+        if (step >= 30)
+            v->OnHScroll(step % 2 ? SB_LINERIGHT : SB_PAGELEFT);
+        else if (step % 4 == 3)
+            SendMessageA(v->m_hWnd, WM_KEYDOWN, VK_RIGHT, 1);
+        else
+            SendChar(v->m_hWnd, keys[step % 10]);
+        UpdateWindow(v->m_hWnd);
+        ViewPicture kept(v);
+        v->InvalidateView();
+        ASSERT_EQ(0, Differences(kept, ViewPicture(v))) << "step " << step;
+    }
+    EXPECT_GT(v->GetHorzPos(), 100);
+}
