@@ -86,6 +86,9 @@ static UINT ArrowRule(int pos, int max)
 static void ApplyBar(HWND bar, const SCROLLINFO& info, int max)
 {
     SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    // Without the drawing the control is not enabled again by the new range: a disabled
+    // bar takes no focus.
+    EnableWindow(bar, max > 0);
     // A change of the arrows draws the whole bar; otherwise it is drawn here, once.
     if (!EnableScrollBar(bar, SB_CTL, ArrowRule(info.nPos, max)))
         RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
