@@ -31,6 +31,24 @@ std::string RandomBytes(std::mt19937& random, int count)
     return s;
 }
 
+// count lines, line i of bytes + i * growth random bytes, each ending in a line break.
+std::string RandomLines(unsigned seed, int count, int bytes, int growth)
+{
+    std::mt19937 random(seed);
+    std::string text;
+    for (int i = 0; i < count; i++)
+        text += RandomBytes(random, bytes + i * growth) + "\r";
+    return text;
+}
+
+CEditDisplay* FocusedItalicView(ViewHarness& h)
+{
+    CEditDisplay* v = h.View();
+    SetTestFont(h.m_pDocument, "DejaVu Sans", 16, 1);
+    SetFocus(v->m_hWnd);
+    return v;
+}
+
 std::vector<int> FullAdvances(const CFontInfo* font, const char* line, int n)
 {
     std::vector<int> advances(n > 0 ? n : 1);
@@ -190,14 +208,8 @@ int Differences(const ViewPicture& picture, const ViewPicture& expected)
 // without a selection is the one that measuring every line whole gives.
 TEST(LongLines, AScreenScrolledFarRightPaintsAsAFullMeasure)
 {
-    std::mt19937 random(99);
-    std::string text;
-    for (int i = 0; i < 30; i++)
-        text += RandomBytes(random, 30000 + i * 97) + "\r";
-    ViewHarness h(text, 500, 300);
-    CEditDisplay* v = h.View();
-    SetTestFont(h.m_pDocument, "DejaVu Sans", 16, 1);
-    SetFocus(v->m_hWnd);
+    ViewHarness h(RandomLines(99, 30, 30000, 97), 500, 300);
+    CEditDisplay* v = FocusedItalicView(h);
     int lines = 300 / v->m_nLineHeight;
     int middle = 3 * (30001) + 20000;
     ASSERT_TRUE(v->MoveCaret(middle));
@@ -227,14 +239,8 @@ TEST(LongLines, AScreenScrolledFarRightPaintsAsAFullMeasure)
 // picture they change; what is kept must be the picture that drawing it whole gives.
 TEST(LongLines, PartialRepaintsLeaveTheWholePicture)
 {
-    std::mt19937 random(7);
-    std::string text;
-    for (int i = 0; i < 12; i++)
-        text += RandomBytes(random, 5000 + i * 31) + "\r";
-    ViewHarness h(text, 500, 300);
-    CEditDisplay* v = h.View();
-    SetTestFont(h.m_pDocument, "DejaVu Sans", 16, 1);
-    SetFocus(v->m_hWnd);
+    ViewHarness h(RandomLines(7, 12, 5000, 31), 500, 300);
+    CEditDisplay* v = FocusedItalicView(h);
     ASSERT_TRUE(v->MoveCaret(2 * 5032 + 3000));
     const WPARAM keys[] = {'V', '\t', 'W', 8, 'A', '\r', 'T', 8, 8, 'o'};
     for (int step = 0; step < 40; step++) {
