@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/LineSteps.h"
+#include "document/TextHelpers.h"
 #include "document/TextDocument.h"
 #include "support/TestSupport.h"
 #include "support/ViewHarness.h"
@@ -28,6 +29,24 @@ std::string RandomBytes(std::mt19937& random, int count)
         s += PIECES[random() % (sizeof(PIECES) / sizeof(PIECES[0]))];
     s.resize(count);
     return s;
+}
+
+// count lines, line i of bytes + i * growth random bytes, each ending in a line break.
+std::string RandomLines(unsigned seed, int count, int bytes, int growth)
+{
+    std::mt19937 random(seed);
+    std::string text;
+    for (int i = 0; i < count; i++)
+        text += RandomBytes(random, bytes + i * growth) + "\r";
+    return text;
+}
+
+CEditDisplay* FocusedItalicView(ViewHarness& h)
+{
+    CEditDisplay* v = h.View();
+    SetTestFont(h.m_pDocument, "DejaVu Sans", 16, 1);
+    SetFocus(v->m_hWnd);
+    return v;
 }
 
 std::vector<int> FullAdvances(const CFontInfo* font, const char* line, int n)
@@ -77,6 +96,12 @@ TEST(LongLines, EditsKeepTheLineTableAndTheSumsExact)
             int n = 0;
             while (line[n] && line[n] != '\r')
                 n++;
+            // The kept line answers as a scan from the text start would, through the edits.
+            int keptStart, keptLength;
+            int number = doc.LineAt(index, &keptStart, &keptLength);
+            ASSERT_EQ(CountLines(doc.GetTextAt(0), start) - 1, number) << "step " << step;
+            ASSERT_EQ(start, keptStart) << "step " << step;
+            ASSERT_EQ(n, keptLength) << "step " << step;
             std::vector<int> advances = FullAdvances(font, line, n);
             int i = index - start;
             int expected = std::accumulate(advances.begin(), advances.begin() + i, 0);
@@ -183,14 +208,8 @@ int Differences(const ViewPicture& picture, const ViewPicture& expected)
 // without a selection is the one that measuring every line whole gives.
 TEST(LongLines, AScreenScrolledFarRightPaintsAsAFullMeasure)
 {
-    std::mt19937 random(99);
-    std::string text;
-    for (int i = 0; i < 30; i++)
-        text += RandomBytes(random, 30000 + i * 97) + "\r";
-    ViewHarness h(text, 500, 300);
-    CEditDisplay* v = h.View();
-    SetTestFont(h.m_pDocument, "DejaVu Sans", 16, 1);
-    SetFocus(v->m_hWnd);
+    ViewHarness h(RandomLines(99, 30, 30000, 97), 500, 300);
+    CEditDisplay* v = FocusedItalicView(h);
     int lines = 300 / v->m_nLineHeight;
     int middle = 3 * (30001) + 20000;
     ASSERT_TRUE(v->MoveCaret(middle));
@@ -214,4 +233,29 @@ TEST(LongLines, AScreenScrolledFarRightPaintsAsAFullMeasure)
     ViewPicture selected(v);
     EXPECT_GT(selected.Count(RGB(0, 0, 128)), 1000);
     EXPECT_EQ(0, Differences(selected, FullMeasurePicture(v, selected.m_nWidth, selected.m_nHeight)));
+}
+
+// Typing, deleting, breaking a line and scrolling sideways draw only the part of the
+// picture they change; what is kept must be the picture that drawing it whole gives.
+TEST(LongLines, PartialRepaintsLeaveTheWholePicture)
+{
+    ViewHarness h(RandomLines(7, 12, 5000, 31), 500, 300);
+    CEditDisplay* v = FocusedItalicView(h);
+    ASSERT_TRUE(v->MoveCaret(2 * 5032 + 3000));
+    const WPARAM keys[] = {'V', '\t', 'W', 8, 'A', '\r', 'T', 8, 8, 'o'};
+    for (int step = 0; step < 40; step++) {
+        if (step == 30)
+            SelectRange(v, v->GetIndex() - 700, v->GetIndex() + 900);
+        if (step >= 30)
+            v->OnHScroll(step % 2 ? SB_LINERIGHT : SB_PAGELEFT);
+        else if (step % 4 == 3)
+            SendMessageA(v->m_hWnd, WM_KEYDOWN, VK_RIGHT, 1);
+        else
+            SendChar(v->m_hWnd, keys[step % 10]);
+        UpdateWindow(v->m_hWnd);
+        ViewPicture kept(v);
+        v->InvalidateView();
+        ASSERT_EQ(0, Differences(kept, ViewPicture(v))) << "step " << step;
+    }
+    EXPECT_GT(v->GetHorzPos(), 100);
 }

@@ -158,7 +158,9 @@ TEST(Rendering, ANewPictureIsDrawnOnlyAfterAChange)
     SendMessageA(v->m_hWnd, WM_ERASEBKGND, 0, 0);
     EXPECT_EQ(0, v->m_bDirty);
     h.m_pDocument->InsertText("x", 1, 0);
-    EXPECT_EQ(1, v->m_bDirty);
+    EXPECT_EQ(0, v->m_bDirty) << "the edited line alone is drawn again";
+    EXPECT_EQ(0, v->m_rcStale.top);
+    EXPECT_EQ(v->m_nLineHeight, v->m_rcStale.bottom);
 }
 
 TEST(Rendering, SizingMakesOneBitmapAsLargeAsTheDragCanReach)

@@ -26,6 +26,8 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
       m_wSortFlags(0), m_bSortCancel(0), m_hSortDialog(nullptr), m_pSortRun(nullptr), m_pOwner(owner),
       m_bLoadRefused(0), m_nChangeCount(0)
 {
+    m_hint.start = m_hint.length = m_hint.line = 0;
+    m_hint.change = m_nChangeCount - 1;
     SetNames(path);
     m_pHistory = new (std::nothrow) CEditHistory(this);
     if (m_pHistory && !m_pHistory->m_pActions) {
@@ -141,12 +143,43 @@ int CTextDocument::HasVisibleText() const
 }
 
 // Measures count lines from the line that holds p, storing them from entry first on.
+int CTextDocument::LineAt(int index, int* start, int* length) const
+{
+    LineHint& h = m_hint;
+    bool kept = h.change == m_nChangeCount;
+    if (!kept || index < h.start || index > h.start + h.length) {
+        // Line breaks are counted from the nearer of the text start and the kept line.
+        int line;
+        if (kept && index > h.start)
+            line = h.line + CountLines(m_pText + h.start, index - h.start) - 1;
+        else if (kept && index > h.start - index)
+            line = h.line - (CountLines(m_pText + index, h.start - index) - 1);
+        else
+            line = CountLines(m_pText, index) - 1;
+        int s = index, n;
+        MoveByLines(0, &n, &s, m_pText + index);
+        h.start = s;
+        h.length = n;
+        h.line = line;
+        h.change = m_nChangeCount;
+    }
+    *start = h.start;
+    *length = h.length;
+    return h.line;
+}
+
+int CTextDocument::KeptLineLength(int start) const
+{
+    return m_hint.change == m_nChangeCount && m_hint.start == start ? m_hint.length : -1;
+}
+
 void CTextDocument::MeasureLines(const char* p, int first, int count)
 {
-    int unused = 0, lineLength;
-    p = MoveByLines(0, &lineLength, &unused, p);
+    int start, lineLength;
+    LineAt(static_cast<int>(p - m_pText), &start, &lineLength);
+    p = m_pText + start;
     for (int i = 0; i < count; i++) {
-        int length = LineLength(p);
+        int length = i == 0 ? lineLength : LineLength(p);
         m_pLineWidths[first + i] = m_pSteps->Width(p, length);
         p += length;
         if (*p == '\r')
@@ -193,7 +226,8 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
         return done;
     }
 
-    int line = CountLines(m_pText, index) - 1;
+    int lineStart, lineLength;
+    int line = LineAt(index, &lineStart, &lineLength);
     int breaks = CountLines(bytes, count) - 1;
 
     // Make room for the text and the table first, so that a failure changes nothing.
@@ -240,11 +274,26 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     m_pText[m_nLength] = 0;
     m_nChangeCount++;
     m_pSteps->Replaced(index, 0, count, breaks);
+    KeepLineHint(index, 0, count, breaks);
 
     UpdateTableForInsertion(m_pText + index, line, breaks);
     TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
     m_bModified = 1;
     return 1;
+}
+
+// Called right after a primitive's change at index. A change that starts within the kept
+// line leaves that line's start and number as they were; only its end moves.
+void CTextDocument::KeepLineHint(int index, int removed, int inserted, int breaks)
+{
+    LineHint& h = m_hint;
+    if (h.change + 1 != m_nChangeCount || index < h.start || index > h.start + h.length)
+        return;
+    if (breaks)
+        h.length = LineLength(m_pText + h.start);
+    else
+        h.length += inserted - removed;
+    h.change = m_nChangeCount;
 }
 
 // at points into the line of the insertion point, line.
@@ -302,7 +351,8 @@ int CTextDocument::RemoveText(int index, int count)
         return 0;
 
     int breaks = CountLines(m_pText + index, count) - 1;
-    int line = CountLines(m_pText, index) - 1;
+    int lineStart, lineLength;
+    int line = LineAt(index, &lineStart, &lineLength);
     TellViews(m_pOwner, DOC_TEXT_REMOVING, index, count);
 
     memmove(m_pText + index, m_pText + index + count, m_nLength - index - count);
@@ -310,6 +360,7 @@ int CTextDocument::RemoveText(int index, int count)
     m_pText[m_nLength] = 0;
     m_nChangeCount++;
     m_pSteps->Replaced(index, count, 0, breaks);
+    KeepLineHint(index, count, 0, breaks);
 
     UpdateTableForRemoval(m_pText + index, line, breaks);
     TellViews(m_pOwner, DOC_TEXT_REMOVED, index, count);

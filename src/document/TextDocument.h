@@ -69,6 +69,12 @@ public:
     int GetLineCount() const { return m_nLineCount; }
     // Rises with every change of the text, so that a kept position can tell it is stale.
     unsigned int GetChangeCount() const { return m_nChangeCount; }
+    // The number of the line holding index; start and length get that line's. The line
+    // last asked for is kept through the edits within it, so that the walks of a step
+    // along one very long line do not scan it again each.
+    int LineAt(int index, int* start, int* length) const;
+    // The length of the line starting at start when it is the kept line, else -1.
+    int KeptLineLength(int start) const;
     int GetLineWidth(int line) const { return m_pLineWidths[line]; }
     int GetWidestWidth() const { return m_nWidestWidth; }
     int GetWidestIndex() const { return m_nWidestIndex; }
@@ -137,6 +143,15 @@ public:
     unsigned int m_nChangeCount;
 
 protected:
+    // The line LineAt answered last, true while m_nChangeCount equals change.
+    struct LineHint {
+        int start;
+        int length;
+        int line;
+        unsigned int change;
+    };
+    mutable LineHint m_hint;
+
     void SetNames(const char* path);
     int AllocateText(unsigned int size);
     int AllocateLineTable(int lines);
@@ -146,6 +161,7 @@ protected:
 private:
     CTextDocument(const CTextDocument&);
     CTextDocument& operator=(const CTextDocument&);
+    void KeepLineHint(int index, int removed, int inserted, int breaks);
     void UpdateTableForInsertion(const char* at, int line, int breaks);
     void UpdateTableForRemoval(const char* at, int line, int breaks);
     void LoadDocumentFile();

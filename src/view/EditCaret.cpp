@@ -20,7 +20,7 @@ int CEditDisplay::SetIndex(int index)
     }
     POINT p;
     PointFromIndex(index, &p);
-    ComputeLineLayout(p.y / m_nLineHeight);
+    LayOutLineAt(index);
     m_ptCaret = p;
     m_ptDesired = p;
     m_nIndex = index;
@@ -31,8 +31,8 @@ int CEditDisplay::SetIndex(int index)
 
 void CEditDisplay::CaretRowColumn(int* row, int* column) const
 {
-    int lineLength, start = m_nIndex;
-    MoveByLines(0, &lineLength, &start, m_pDocument->GetTextAt(m_nIndex));
+    int lineLength, start;
+    m_pDocument->LineAt(m_nIndex, &start, &lineLength);
     *row = m_nCaretLine;
     *column = m_nIndex - start;
 }
@@ -98,20 +98,12 @@ int CEditDisplay::PointFromIndex(int index, POINT* pt) const
 {
     if (index < 0 || index > m_pDocument->GetTextLength())
         return 0;
-    const char* text = m_pDocument->GetTextAt(0);
-    int line;
-    // Count line breaks from the nearest known point: the top line or the text start.
-    if (index > m_nTopIndex)
-        line = GetVertPos() + CountLines(m_pTopLine, index - m_nTopIndex) - 1;
-    else if (index < m_nTopIndex - index)
-        line = CountLines(text, index) - 1;
-    else
-        line = GetVertPos() - (CountLines(text + index, m_nTopIndex - index) - 1);
+    int start, lineLength;
+    int line = m_pDocument->LineAt(index, &start, &lineLength);
     pt->x = VIEW_LEFT_MARGIN;
     pt->y = line * m_nLineHeight;
-    if (!IsLineStart(text + index)) {
-        int lineLength, start = index;
-        const char* lineStart = MoveByLines(0, &lineLength, &start, text + index);
+    if (index > start) {
+        const char* lineStart = m_pDocument->GetTextAt(start);
         // Measured with the whole line, as it is drawn: the last byte keeps its kerning.
         pt->x += m_pDocument->GetLineSteps()->SumTo(lineStart, lineLength, index - start);
         pt->x += LineOverhang(GetFontInfo(), lineStart, lineLength);
@@ -122,13 +114,25 @@ int CEditDisplay::PointFromIndex(int index, POINT* pt) const
 void CEditDisplay::ComputeLineLayout(int line)
 {
     int lineLength, start = m_nTopIndex;
-    const char* p = MoveByLines(line - GetVertPos(), &lineLength, &start, m_pTopLine);
+    MoveByLines(line - GetVertPos(), &lineLength, &start, m_pTopLine);
+    LayOutLine(line, start, lineLength);
+}
+
+void CEditDisplay::LayOutLineAt(int index)
+{
+    int start, length;
+    int line = m_pDocument->LineAt(index, &start, &length);
+    LayOutLine(line, start, length);
+}
+
+void CEditDisplay::LayOutLine(int line, int start, int length)
+{
     // The caret moving along its own line keeps the layout until the text changes.
     if (line == m_nCaretLine && start == m_nLayoutStart)
         return;
     m_nLayoutStart = start;
     m_nCaretLine = line;
-    m_nLineOverhang = LineOverhang(GetFontInfo(), p, lineLength);
+    m_nLineOverhang = LineOverhang(GetFontInfo(), m_pDocument->GetTextAt(start), length);
 }
 
 int CEditDisplay::CaretFromPoint(POINT client)

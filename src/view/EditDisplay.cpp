@@ -28,6 +28,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
 {
     m_ptCaret.x = m_ptCaret.y = 0;
     m_ptDesired.x = m_ptDesired.y = 0;
+    SetRectEmpty(&m_rcStale);
 
     RECT area = ViewArea(frame);
     HWND parent = FrameWindow(frame);
@@ -202,8 +203,10 @@ void CEditDisplay::ScrollBy(int columns, int lines)
     if (lines) {
         int lineLength;
         m_pTopLine = MoveByLines(lines, &lineLength, &m_nTopIndex, m_pTopLine);
+        InvalidateView();
+        return;
     }
-    InvalidateView();
+    ShiftPicture(columns * m_nCharWidth);
 }
 
 void CEditDisplay::OnSize()
@@ -222,7 +225,7 @@ void CEditDisplay::OnSetFocus()
     ClampToText();
     POINT p;
     if (PointFromIndex(m_nIndex, &p)) {
-        ComputeLineLayout(p.y / m_nLineHeight);
+        LayOutLineAt(m_nIndex);
         m_ptCaret = p;
     }
     // The position pane showed the caret of the view that had the focus before.
@@ -401,7 +404,8 @@ int CEditDisplay::OnTextInserted(int index, int count)
     if (m_pScrollBars)
         m_pScrollBars->Recalculate();
     // Text inserted above the top line pushes it down: the same line stays at the top.
-    if (index < m_nTopIndex) {
+    int above = index < m_nTopIndex;
+    if (above) {
         m_nTopIndex += count;
         m_pTopLine += count;
         if (breaks && m_pScrollBars)
@@ -409,9 +413,25 @@ int CEditDisplay::OnTextInserted(int index, int count)
     }
     if (HasFocus())
         MoveCaret(index + count);
-    InvalidateView();
+    if (above)
+        InvalidateView();
+    else
+        InvalidateEdit(index, breaks);
     UpdateCommandState();
     return 1;
+}
+
+// An edit at index, at or below the top line, changed its line and, with line breaks
+// added or taken away, every line below it; the lines above stay as they are drawn.
+void CEditDisplay::InvalidateEdit(int index, int breaks)
+{
+    int start, length;
+    int row = m_pDocument->LineAt(index, &start, &length) - GetVertPos();
+    int rows = (m_nBitmapHeight + m_nLineHeight - 1) / m_nLineHeight;
+    if (row < 0)
+        InvalidateView();
+    else
+        InvalidateRowsFrom(row, breaks ? rows - 1 : (row < rows ? row : rows - 1));
 }
 
 int CEditDisplay::OnTextRemoving(int index, int count)
@@ -445,7 +465,11 @@ int CEditDisplay::OnTextRemoved(int index, int)
         m_pScrollBars->Recalculate();
     if (HasFocus())
         MoveCaret(index);
-    InvalidateView();
+    // Whether the removal held a line break is no longer known: the lines below may move.
+    if (index < m_nTopIndex)
+        InvalidateView();
+    else
+        InvalidateEdit(index, 1);
     UpdateCommandState();
     return 1;
 }

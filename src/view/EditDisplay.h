@@ -51,6 +51,7 @@ public:
     int PointFromIndex(int index, POINT* pt) const;
     int CaretFromPoint(POINT client);
     void ComputeLineLayout(int line);
+    void LayOutLineAt(int index);
     POINT CaretClientPoint() const;
     void ScrollCaretIntoView(POINT* client);
     // The caret's zero-based row and column, as the status bar shows them.
@@ -77,10 +78,16 @@ public:
 
     // picture (EditPaint.cpp)
     void InvalidateView();
+    // Marks part of the picture stale while the rest stays as it is.
+    void InvalidatePart(const RECT& part);
+    // Rows row to last of the picture, counted from the top line.
+    void InvalidateRowsFrom(int row, int last);
+    void ShiftPicture(int dx);
     void SetupDC(HDC dc, OriginMode mode) const;
     void PaintInto(HDC target);
     void DrawPicture(HDC dc, int width, int height);
-    void DrawLines(HDC dc, int width, int height) const;
+    void DrawPart(HDC dc, const RECT& part, int height);
+    void DrawLines(HDC dc, const RECT& part, int height) const;
     void RecreateBitmap();
     void OnSizing(int edge);
     void OnExitSizeMove();
@@ -182,6 +189,8 @@ public:
     HDC m_hMemDC;
     HBITMAP m_hBitmap;
     int m_bDirty;
+    // While m_bDirty is 0, the part of the picture to draw again before it is shown.
+    RECT m_rcStale;
     int m_nBitmapWidth;
     int m_nBitmapHeight;
     HRGN m_hDragRgn;
@@ -200,6 +209,8 @@ private:
     void Abandon(const char* caption);
     void ReplaceBitmap(int width, int height);
     void ClampToText();
+    void LayOutLine(int line, int start, int length);
+    void InvalidateEdit(int index, int breaks);
     void ForgetMeasurements();
     void SetMenuState(HMENU menu, UINT item, int byPosition, int enabled) const;
     void SelectWordAtCaret();

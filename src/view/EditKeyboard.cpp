@@ -14,8 +14,7 @@ static int KeyDown(int key)
 void CEditDisplay::OnKeyDown(UINT key)
 {
     int shift = KeyDown(VK_SHIFT), ctrl = KeyDown(VK_CONTROL);
-    const char* text = m_pDocument->GetTextAt(0);
-    int lineLength, start = m_nIndex;
+    int lineLength, start;
     switch (key) {
     case VK_PRIOR:
         if (shift)
@@ -31,12 +30,12 @@ void CEditDisplay::OnKeyDown(UINT key)
         break;
     case VK_HOME:
         m_pSelection->Clear();
-        MoveByLines(0, &lineLength, &start, text + m_nIndex);
+        m_pDocument->LineAt(m_nIndex, &start, &lineLength);
         MoveCaret(start);
         break;
     case VK_END:
         m_pSelection->Clear();
-        MoveByLines(0, &lineLength, &start, text + m_nIndex);
+        m_pDocument->LineAt(m_nIndex, &start, &lineLength);
         MoveCaret(start + lineLength);
         break;
     case VK_LEFT:

@@ -12,6 +12,52 @@
 void CEditDisplay::InvalidateView()
 {
     m_bDirty = 1;
+    SetRectEmpty(&m_rcStale);
+    if (m_hWnd)
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CEditDisplay::InvalidatePart(const RECT& part)
+{
+    if (m_bDirty)
+        return;
+    UnionRect(&m_rcStale, &m_rcStale, &part);
+    if (m_hWnd)
+        InvalidateRect(m_hWnd, &part, TRUE);
+}
+
+void CEditDisplay::InvalidateRowsFrom(int row, int last)
+{
+    if (last < row)
+        return;
+    RECT rows = {0, row * m_nLineHeight, m_nBitmapWidth, (last + 1) * m_nLineHeight};
+    InvalidatePart(rows);
+}
+
+// The rest of the picture moves along with a sideways scroll of fewer columns than the
+// view is wide; the columns that come into view are drawn, as is a part still stale.
+void CEditDisplay::ShiftPicture(int dx)
+{
+    if (m_bDirty || !m_hBitmap || dx == 0 || dx >= m_nBitmapWidth || -dx >= m_nBitmapWidth) {
+        InvalidateView();
+        return;
+    }
+    int saved = SaveDC(m_hMemDC);
+    SelectObject(m_hMemDC, m_hBitmap);
+    if (dx > 0)
+        BitBlt(m_hMemDC, 0, 0, m_nBitmapWidth - dx, m_nBitmapHeight, m_hMemDC, dx, 0, SRCCOPY);
+    else
+        BitBlt(m_hMemDC, -dx, 0, m_nBitmapWidth + dx, m_nBitmapHeight, m_hMemDC, 0, 0, SRCCOPY);
+    RestoreDC(m_hMemDC, saved);
+    RECT all = {0, 0, m_nBitmapWidth, m_nBitmapHeight};
+    OffsetRect(&m_rcStale, -dx, 0);
+    IntersectRect(&m_rcStale, &m_rcStale, &all);
+    RECT exposed = all;
+    if (dx > 0)
+        exposed.left = m_nBitmapWidth - dx;
+    else
+        exposed.right = -dx;
+    UnionRect(&m_rcStale, &m_rcStale, &exposed);
     if (m_hWnd)
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
@@ -46,7 +92,10 @@ void CEditDisplay::PaintInto(HDC target)
     if (m_bDirty) {
         DrawPicture(m_hMemDC, m_nBitmapWidth, m_nBitmapHeight);
         m_bDirty = 0;
+    } else if (!IsRectEmpty(&m_rcStale)) {
+        DrawPart(m_hMemDC, m_rcStale, m_nBitmapHeight);
     }
+    SetRectEmpty(&m_rcStale);
     BitBlt(target, 0, 0, client.right, client.bottom, m_hMemDC, 0, 0, SRCCOPY);
     RestoreDC(m_hMemDC, saved);
 }
@@ -54,29 +103,48 @@ void CEditDisplay::PaintInto(HDC target)
 void CEditDisplay::DrawPicture(HDC dc, int width, int height)
 {
     RECT all = {0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawPart(dc, all, height);
+}
+
+// Draws the picture within part, the same there as the whole picture; the rest stays.
+void CEditDisplay::DrawPart(HDC dc, const RECT& part, int height)
+{
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+    FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SetupDC(dc, ORIGIN_HORIZONTAL);
     SetBkMode(dc, TRANSPARENT);
     SetViewportOrgEx(dc, VIEW_LEFT_MARGIN, 0, nullptr);
-    DrawLines(dc, width, height);
+    DrawLines(dc, part, height);
     SetViewportOrgEx(dc, 0, 0, nullptr);
     if (!m_pSelection->IsEmpty() && (HasFocus() || m_bPaintSelectionUnfocused))
         m_pSelection->Paint(dc);
     SetWindowOrgEx(dc, 0, 0, nullptr);
+    RestoreDC(dc, saved);
 }
 
-// Draws the lines that fit the height from the top line on; nothing above it is read.
-void CEditDisplay::DrawLines(HDC dc, int width, int height) const
+// Draws the lines of a picture of that height that reach into part, from the top line on;
+// nothing above it is read.
+void CEditDisplay::DrawLines(HDC dc, const RECT& part, int height) const
 {
     const CFontInfo* font = GetFontInfo();
+    // A glyph may reach into the row above or below its own.
+    int first = part.top / m_nLineHeight - 1;
     int lines = (height + m_nLineHeight - 1) / m_nLineHeight;
+    int below = (part.bottom + m_nLineHeight - 1) / m_nLineHeight + 1;
+    if (below < lines)
+        lines = below;
     int length = m_pDocument->GetTextLength();
     int left = GetHorzPos() * m_nCharWidth - VIEW_LEFT_MARGIN;
-    int right = left + width;
+    int right = left + part.right;
+    left += part.left;
     const char* p = m_pTopLine;
     for (int i = 0, o = 0; i < lines && m_nTopIndex + o < length; i++) {
-        int n = LineLength(p);
-        if (n > 0)
+        // The caret's line is often the one line of megabytes: the document knows its end.
+        int n = m_pDocument->KeptLineLength(m_nTopIndex + o);
+        if (n < 0)
+            n = LineLength(p);
+        if (n > 0 && i >= first)
             DrawLineSpan(dc, font, m_pDocument->GetLineSteps(), p, n, 0, n,
                          LineOverhang(font, p, n), i * m_nLineHeight, left, right);
         o += n + 1;

@@ -70,16 +70,50 @@ void CScrollBars::Layout()
     Recalculate();
 }
 
-void ApplyArrowRule(HWND bar, int pos, int max)
+static UINT ArrowRule(int pos, int max)
 {
-    UINT arrows = ESB_ENABLE_BOTH;
     if (max == 0)
-        arrows = ESB_DISABLE_BOTH;
-    else if (pos == 0)
-        arrows = ESB_DISABLE_LTUP;
-    else if (pos == max)
-        arrows = ESB_DISABLE_RTDN;
-    EnableScrollBar(bar, SB_CTL, arrows);
+        return ESB_DISABLE_BOTH;
+    if (pos == 0)
+        return ESB_DISABLE_LTUP;
+    if (pos == max)
+        return ESB_DISABLE_RTDN;
+    return ESB_ENABLE_BOTH;
+}
+
+// Gives a bar its range, page and position and draws it once, with its arrows: both off
+// when there is nothing to scroll, else the one at an end.
+static void ApplyBar(HWND bar, const SCROLLINFO& info, int max)
+{
+    SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    // Without the drawing the control is not enabled again by the new range: a disabled
+    // bar takes no focus.
+    EnableWindow(bar, max > 0);
+    // A change of the arrows draws the whole bar; otherwise it is drawn here, once.
+    if (!EnableScrollBar(bar, SB_CTL, ArrowRule(info.nPos, max)))
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+// Each drawing of a bar costs milliseconds, and on a wide range a step of one unit seldom
+// moves the thumb by a pixel: the bar is drawn once when its arrows change (which draws
+// it whole), else only when its thumb moved.
+static void MoveThumb(HWND bar, int old, int pos, int max)
+{
+    SCROLLBARINFO before, after;
+    before.cbSize = after.cbSize = sizeof(SCROLLBARINFO);
+    int known = GetScrollBarInfo(bar, OBJID_CLIENT, &before);
+    SCROLLINFO info;
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    info.nPos = pos;
+    // The position alone leaves the arrows as they were.
+    SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    UINT arrows = ArrowRule(pos, max);
+    if (arrows != ArrowRule(old, max) && EnableScrollBar(bar, SB_CTL, arrows))
+        return;
+    if (!known || !GetScrollBarInfo(bar, OBJID_CLIENT, &after) ||
+        before.xyThumbTop != after.xyThumbTop || before.xyThumbBottom != after.xyThumbBottom)
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 static int SameBar(const SCROLLINFO& a, const SCROLLINFO& b)
@@ -124,14 +158,10 @@ void CScrollBars::Recalculate()
     m_vert.nMax = lines - 1;
     m_vert.nPage = linesPerPage;
     // Most edits change neither bar; redrawing the controls for nothing costs milliseconds.
-    if (!SameBar(horz, m_horz)) {
-        SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
-        ApplyArrowRule(m_hHorzBar, m_horz.nPos, m_nHorzMax);
-    }
-    if (!SameBar(vert, m_vert)) {
-        SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
-        ApplyArrowRule(m_hVertBar, m_vert.nPos, m_nVertMax);
-    }
+    if (!SameBar(horz, m_horz))
+        ApplyBar(m_hHorzBar, m_horz, m_nHorzMax);
+    if (!SameBar(vert, m_vert))
+        ApplyBar(m_hVertBar, m_vert, m_nVertMax);
     if (columns || rows)
         m_pView->ScrollBy(columns, rows);
 }
@@ -192,8 +222,7 @@ int CScrollBars::SetVertPos(int pos, int notify)
         pos = m_nVertMax;
     int old = m_vert.nPos;
     m_vert.nPos = pos;
-    SetScrollInfo(m_hVertBar, SB_CTL, &m_vert, TRUE);
-    ApplyArrowRule(m_hVertBar, pos, m_nVertMax);
+    MoveThumb(m_hVertBar, old, pos, m_nVertMax);
     if (notify)
         m_pView->ScrollBy(0, pos - old);
     return pos;
@@ -205,8 +234,7 @@ int CScrollBars::SetHorzPos(int pos, int notify)
         return 0;
     int old = m_horz.nPos;
     m_horz.nPos = pos;
-    SetScrollInfo(m_hHorzBar, SB_CTL, &m_horz, TRUE);
-    ApplyArrowRule(m_hHorzBar, pos, m_nHorzMax);
+    MoveThumb(m_hHorzBar, old, pos, m_nHorzMax);
     if (notify)
         m_pView->ScrollBy(pos - old, 0);
     return pos;

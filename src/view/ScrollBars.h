@@ -56,6 +56,3 @@ private:
     void ReadMetrics();
     int NewPosition(int code, HWND bar, const SCROLLINFO& info, int max) const;
 };
-
-// A bar's arrows: both off when there is nothing to scroll, else the one at an end.
-void ApplyArrowRule(HWND bar, int pos, int max);
