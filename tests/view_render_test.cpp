@@ -169,12 +169,15 @@ TEST(Rendering, SizingMakesOneBitmapAsLargeAsTheDragCanReach)
     CEditDisplay* v = h.View();
     SendMessageA(v->m_hWnd, WM_SIZING, WMSZ_BOTTOMRIGHT, 0);
     EXPECT_EQ(1, v->m_bSizing);
-    RECT frame, screen;
+    // The drag can reach the edges of the MDI client the frame lives in.
+    RECT frame, mdi;
     GetClientRect(h.Frame()->m_hWnd, &frame);
     MapWindowPoints(h.Frame()->m_hWnd, nullptr, reinterpret_cast<POINT*>(&frame), 2);
-    GetClientRect(GetDesktopWindow(), &screen);
-    EXPECT_EQ(screen.right - frame.left, v->m_nBitmapWidth);
-    EXPECT_EQ(screen.bottom - frame.top, v->m_nBitmapHeight);
+    HWND area = GetParent(h.Frame()->m_hWnd);
+    GetClientRect(area, &mdi);
+    MapWindowPoints(area, nullptr, reinterpret_cast<POINT*>(&mdi), 2);
+    EXPECT_EQ(mdi.right - frame.left, v->m_nBitmapWidth);
+    EXPECT_EQ(mdi.bottom - frame.top, v->m_nBitmapHeight);
     HBITMAP during = v->m_hBitmap;
     SendMessageA(v->m_hWnd, WM_SIZING, WMSZ_BOTTOMRIGHT, 0);
     EXPECT_EQ(during, v->m_hBitmap) << "made once per resize";

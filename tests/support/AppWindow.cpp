@@ -13,8 +13,6 @@ AppWindow::AppWindow() : m_started(0)
 {
     // Documents are opened relative to the folder, as a user who started the editor there.
     SetCurrentDirectoryA(Folder().Path().c_str());
-    // A view harness of an earlier test may have registered the view's class already.
-    UnregisterClassA(DISPLAY_CLASS, GetModuleHandleA(nullptr));
     m_started = InitApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     PumpMessages();
 }

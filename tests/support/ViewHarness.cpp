@@ -5,29 +5,16 @@
 #include <commctrl.h>
 #include <string.h>
 
+#include <memory>
+
 #include "app/AppState.h"
 #include "app/DocFrame.h"
 #include "app/OpenDocument.h"
 #include "document/TextDocument.h"
-#include "view/DisplayWindow.h"
+#include "resources/resource.h"
 #include "view/EditDisplay.h"
 #include "view/ScrollBars.h"
 #include "view/Selection.h"
-
-void RegisterDisplayClassForTests()
-{
-    WNDCLASSA wc;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoA(instance, DISPLAY_CLASS, &wc))
-        return;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DisplayWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-    wc.lpszClassName = DISPLAY_CLASS;
-    RegisterClassA(&wc);
-}
 
 void HoldKeys(bool shift, bool ctrl, bool alt)
 {
@@ -84,108 +71,62 @@ std::string TopLineText(const CEditDisplay* view)
     return std::string(p, strcspn(p, "\r"));
 }
 
-// A document frame stand-in: passes the scroll bars' notifications and its size on to
-// the view, as the editor's own frames do.
-static LRESULT CALLBACK TestFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+// Harnesses alive at once share one started main window, each with a document of its own.
+static std::shared_ptr<AppWindow> SharedAppWindow()
 {
-    CDocFrame* frame = reinterpret_cast<CDocFrame*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    CEditDisplay* view = frame ? frame->m_pView : nullptr;
-    switch (msg) {
-    case WM_VSCROLL:
-        if (view)
-            view->OnVScroll(LOWORD(wParam));
-        return 0;
-    case WM_HSCROLL:
-        if (view)
-            view->OnHScroll(LOWORD(wParam));
-        return 0;
-    case WM_SIZE:
-        if (view && view->m_hWnd)
-            view->PlaceWindow();
-        break;
-    case WM_DESTROY:
-        if (frame)
-            frame->m_pView = nullptr;
-        break;
+    static std::weak_ptr<AppWindow> running;
+    std::shared_ptr<AppWindow> app = running.lock();
+    if (!app) {
+        app = std::make_shared<AppWindow>();
+        running = app;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-static void RegisterTestClasses()
-{
-    RegisterDisplayClassForTests();
-    WNDCLASSA wc;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoA(instance, "ViewTestFrame", &wc))
-        return;
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
-    ZeroMemory(&wc, sizeof(wc));
-    wc.lpfnWndProc = TestFrameProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "ViewTestFrame";
-    RegisterClassA(&wc);
+    return app;
 }
 
 ViewHarness::ViewHarness(const std::string& text, int width, int height)
+    : m_app(SharedAppWindow()), m_hMain(m_app->Main()), m_hToolbar(g_app.m_hToolbar),
+      m_pOwner(nullptr), m_pDocument(nullptr)
 {
-    RegisterTestClasses();
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    m_hMain = CreateWindowExA(0, "ViewTestFrame", "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                              nullptr, nullptr, instance, nullptr);
-    m_hToolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                 m_hMain, nullptr, instance, nullptr);
-    SendMessageA(m_hToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    const int ids[] = {40004, 40008, 40007, 40009, 40010, 40022, 40023, 40011, 40005, 40006};
-    for (int id : ids) {
-        TBBUTTON button;
-        ZeroMemory(&button, sizeof(button));
-        button.iBitmap = I_IMAGENONE;
-        button.idCommand = id;
-        button.fsState = TBSTATE_ENABLED;
-        button.fsStyle = BTNS_BUTTON;
-        SendMessageA(m_hToolbar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button));
-    }
-    m_pOwner = new COpenDocument(m_hMain, nullptr);
-    m_pDocument = new CTextDocument(m_pOwner, nullptr, nullptr);
-    m_pOwner->m_pTextDocument = m_pDocument;
+    // A document made as New makes it, its text then put in as a paste would.
+    m_app->Command(ID_FILE_NEW);
+    m_pOwner = m_app->Documents().back();
+    m_pDocument = m_pOwner->GetTextDocument();
     if (!text.empty())
         m_pDocument->InsertText(text.data(), static_cast<int>(text.size()), 0);
-    AddView(width, height);
+    // The insertion took the focused view's caret and picture to the end; the tests start
+    // at the top left, as with a file just opened.
+    CEditDisplay* view = TakeNewFrame(width, height);
+    view->MoveCaret(0);
+    view->m_pScrollBars->SetHorzPos(0, 1);
+    view->m_pScrollBars->SetVertPos(0, 1);
+    PumpMessages();
 }
 
 CEditDisplay* ViewHarness::AddView(int width, int height)
 {
-    int n = static_cast<int>(m_frames.size());
-    HWND window = CreateWindowExA(0, "ViewTestFrame", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  20 + 30 * n, 20 + 30 * n, width, height, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    CDocFrame* frame = new CDocFrame(m_pOwner);
-    frame->m_hWnd = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
-    CEditDisplay* view = new CEditDisplay(m_pOwner, frame);
-    frame->m_pView = view;
-    CScrollBars* bars = new CScrollBars(view, frame);
-    frame->m_pScrollBars = bars;
-    view->AttachScrollBars(bars);
-    m_pOwner->m_pFrames->AddTail(frame);
-    m_frames.push_back(frame);
-    m_views.push_back(view);
-    PumpMessages();
-    return view;
+    m_app->Command(ID_WINDOW_NEWWINDOW);
+    return TakeNewFrame(width, height);
 }
 
 ViewHarness::~ViewHarness()
 {
-    for (CDocFrame* frame : m_frames) {
-        DestroyWindow(frame->m_hWnd);
-        delete frame->m_pScrollBars;
-        frame->m_pScrollBars = nullptr;
+    // The last harness takes the main window down, which closes every document unasked.
+    if (m_app.use_count() > 1) {
+        delete m_pOwner;
+        PumpMessages();
     }
-    DestroyWindow(m_hMain);
-    delete m_pOwner;
+}
+
+// The frame just made is the active one; it gets the size asked for, cascaded below the others.
+CEditDisplay* ViewHarness::TakeNewFrame(int width, int height)
+{
+    int n = static_cast<int>(m_frames.size());
+    CDocFrame* frame = m_app->FrameOf(m_app->ActiveFrame());
+    MoveWindow(frame->GetWindow(), 20 + 30 * n, 20 + 30 * n, width, height, TRUE);
+    m_frames.push_back(frame);
+    m_views.push_back(frame->GetView());
     PumpMessages();
+    return frame->GetView();
 }
 
 std::string ViewHarness::Text() const

@@ -2,16 +2,16 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/AppWindow.h"
 
 class CDocFrame;
 class CEditDisplay;
 class COpenDocument;
 class CTextDocument;
-
-// Registers the "Display" window class for tests, unless this process already has it.
-void RegisterDisplayClassForTests();
 
 // Sends WM_KEYDOWN for a key to a view with the given modifiers held, as the keyboard
 // state that GetKeyState reads.
@@ -30,8 +30,9 @@ std::string NumberedLines(int n, const std::string& prefix = "line ");
 // The text of a view's top line, up to its line break.
 std::string TopLineText(const CEditDisplay* view);
 
-// A document shown in real views: each in a frame window of its own with scroll bars,
-// all under one main window that has a toolbar with the editing buttons.
+// A document shown in real views, made as the editor makes them: the New command in a
+// started main window gives the document and its first frame, New Window each further one.
+// Every frame has the size asked for.
 class ViewHarness {
 public:
     explicit ViewHarness(const std::string& text, int width = 400, int height = 300);
@@ -43,12 +44,16 @@ public:
     std::string Text() const;
     int ToolbarEnabled(int id) const;
 
+    std::shared_ptr<AppWindow> m_app;
     HWND m_hMain;
     HWND m_hToolbar;
     COpenDocument* m_pOwner;
     CTextDocument* m_pDocument;
     std::vector<CDocFrame*> m_frames;
     std::vector<CEditDisplay*> m_views;
+
+private:
+    CEditDisplay* TakeNewFrame(int width, int height);
 };
 
 // The client area of a view as painted by its own paint routine, in 32-bit pixels.
