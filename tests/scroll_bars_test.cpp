@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "document/TextDocument.h"
 #include "support/ViewHarness.h"
@@ -116,4 +117,63 @@ TEST(ScrollBars, AFontWithoutMetricsDividesByNothing)
     EXPECT_TRUE(v->MoveCaret(h.m_pDocument->GetTextLength()));
     ViewPicture picture(v);
     EXPECT_GT(picture.m_nWidth, 0);
+}
+
+// The bar's pixels as they are on the screen now.
+static std::vector<DWORD> BarPixels(HWND bar)
+{
+    RECT r;
+    GetClientRect(bar, &r);
+    ViewPicture shot(r.right, r.bottom, [bar, &r](HDC dc) {
+        HDC screen = GetDC(bar);
+        BitBlt(dc, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+        ReleaseDC(bar, screen);
+    });
+    return shot.m_pixels;
+}
+
+// A bar drawn only when its look changes must still look as one drawn afresh.
+static void ExpectDrawnAsNew(HWND bar, const char* after)
+{
+    std::vector<DWORD> shown = BarPixels(bar);
+    RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(shown == BarPixels(bar)) << after;
+}
+
+TEST(ScrollBars, TypingAtTheEndOfTheWidestLineKeepsTheBarAtItsEnd)
+{
+    ViewHarness h(std::string(20, 'w'));
+    CEditDisplay* v = h.View();
+    CScrollBars* bars = v->m_pScrollBars;
+    HWND bar = bars->GetHorzBar();
+    SetFocus(v->m_hWnd);
+    ASSERT_TRUE(v->HasFocus());
+    v->MoveCaret(h.m_pDocument->GetTextLength());
+    UpdateWindow(GetParent(bar));
+    SCROLLBARINFO info;
+    info.cbSize = sizeof(info);
+    // From nothing to scroll, over the first columns, then along a range one column each.
+    for (int i = 0; i < 60; i++) {
+        SendMessageA(v->m_hWnd, WM_CHAR, 'w', 1);
+        ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+        int max = bars->GetHorzMax();
+        EXPECT_EQ(max, bars->GetHorzPos()) << i;
+        EXPECT_EQ(max > 0, !!IsWindowEnabled(bar)) << i;
+        EXPECT_EQ(max > 0, !(info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE)) << i;
+        EXPECT_TRUE(info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) << i;
+        if (i % 20 == 19)
+            ExpectDrawnAsNew(bar, "typing");
+    }
+    ASSERT_GT(bars->GetHorzMax(), 2);
+    SendMessageA(v->m_hWnd, WM_CHAR, 8, 1);
+    EXPECT_EQ(bars->GetHorzMax(), bars->GetHorzPos());
+    ExpectDrawnAsNew(bar, "a backspace");
+    bars->HScroll(SB_LINEUP);
+    bars->HScroll(SB_LINEUP);
+    ExpectDrawnAsNew(bar, "a thumb moved between the ends");
+    bars->HScroll(SB_TOP);
+    ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+    EXPECT_TRUE(info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_FALSE(info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE);
+    ExpectDrawnAsNew(bar, "scrolling to the left end");
 }

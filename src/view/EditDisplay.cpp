@@ -401,8 +401,11 @@ int CEditDisplay::OnTextInserted(int index, int count)
 {
     ForgetMeasurements();
     int breaks = CountLines(m_pDocument->GetTextAt(index), count) - 1;
-    if (m_pScrollBars)
+    // The new range and the caret's scroll draw each bar at most once, after both.
+    if (m_pScrollBars) {
+        m_pScrollBars->Hold();
         m_pScrollBars->Recalculate();
+    }
     // Text inserted above the top line pushes it down: the same line stays at the top.
     int above = index < m_nTopIndex;
     if (above) {
@@ -413,6 +416,8 @@ int CEditDisplay::OnTextInserted(int index, int count)
     }
     if (HasFocus())
         MoveCaret(index + count);
+    if (m_pScrollBars)
+        m_pScrollBars->Release();
     if (above)
         InvalidateView();
     else
@@ -461,10 +466,14 @@ int CEditDisplay::OnTextRemoving(int index, int count)
 int CEditDisplay::OnTextRemoved(int index, int)
 {
     ClampToText();
-    if (m_pScrollBars)
+    if (m_pScrollBars) {
+        m_pScrollBars->Hold();
         m_pScrollBars->Recalculate();
+    }
     if (HasFocus())
         MoveCaret(index);
+    if (m_pScrollBars)
+        m_pScrollBars->Release();
     // Whether the removal held a line break is no longer known: the lines below may move.
     if (index < m_nTopIndex)
         InvalidateView();

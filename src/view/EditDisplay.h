@@ -87,7 +87,7 @@ public:
     void PaintInto(HDC target);
     void DrawPicture(HDC dc, int width, int height);
     void DrawPart(HDC dc, const RECT& part, int height);
-    void DrawLines(HDC dc, const RECT& part, int height) const;
+    void DrawLines(HDC dc, const RECT& part, int height, HRGN selected) const;
     void RecreateBitmap();
     void OnSizing(int edge);
     void OnExitSizeMove();

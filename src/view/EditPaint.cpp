@@ -110,22 +110,45 @@ void CEditDisplay::DrawPicture(HDC dc, int width, int height)
 void CEditDisplay::DrawPart(HDC dc, const RECT& part, int height)
 {
     int saved = SaveDC(dc);
+    int s = 0, L = 0;
+    HRGN selected = nullptr;
+    if (!m_pSelection->IsEmpty() && (HasFocus() || m_bPaintSelectionUnfocused))
+        selected = m_pSelection->BuildRegion(&s, &L);
     IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
     FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SetupDC(dc, ORIGIN_HORIZONTAL);
     SetBkMode(dc, TRANSPARENT);
     SetViewportOrgEx(dc, VIEW_LEFT_MARGIN, 0, nullptr);
-    DrawLines(dc, part, height);
+    DrawLines(dc, part, height, selected);
     SetViewportOrgEx(dc, 0, 0, nullptr);
-    if (!m_pSelection->IsEmpty() && (HasFocus() || m_bPaintSelectionUnfocused))
-        m_pSelection->Paint(dc);
+    if (selected) {
+        m_pSelection->Paint(dc, selected, s, L);
+        DeleteObject(selected);
+    }
     SetWindowOrgEx(dc, 0, 0, nullptr);
     RestoreDC(dc, saved);
 }
 
+// Whether the selection's fill, region (in picture rows, document x), covers all of part
+// that row's text can reach, which drawing it would only have painted over.
+static int Covered(HRGN region, const RECT& part, int row, int lineHeight, int dx)
+{
+    RECT reach = {part.left + dx, (row - 1) * lineHeight, part.right + dx, (row + 2) * lineHeight};
+    if (reach.top < part.top)
+        reach.top = part.top;
+    if (reach.bottom > part.bottom)
+        reach.bottom = part.bottom;
+    HRGN rest = CreateRectRgnIndirect(&reach);
+    if (!rest)
+        return 0;
+    int kind = CombineRgn(rest, rest, region, RGN_DIFF);
+    DeleteObject(rest);
+    return kind == NULLREGION;
+}
+
 // Draws the lines of a picture of that height that reach into part, from the top line on;
-// nothing above it is read.
-void CEditDisplay::DrawLines(HDC dc, const RECT& part, int height) const
+// nothing above it is read. Lines that the selected region hides are left out.
+void CEditDisplay::DrawLines(HDC dc, const RECT& part, int height, HRGN selected) const
 {
     const CFontInfo* font = GetFontInfo();
     // A glyph may reach into the row above or below its own.
@@ -144,7 +167,8 @@ void CEditDisplay::DrawLines(HDC dc, const RECT& part, int height) const
         int n = m_pDocument->KeptLineLength(m_nTopIndex + o);
         if (n < 0)
             n = LineLength(p);
-        if (n > 0 && i >= first)
+        if (n > 0 && i >= first &&
+            !(selected && Covered(selected, part, i, m_nLineHeight, GetHorzPos() * m_nCharWidth)))
             DrawLineSpan(dc, font, m_pDocument->GetLineSteps(), p, n, 0, n,
                          LineOverhang(font, p, n), i * m_nLineHeight, left, right);
         o += n + 1;

@@ -16,10 +16,12 @@ static HWND CreateBar(HWND parent, HINSTANCE instance, DWORD style, int id, cons
 
 CScrollBars::CScrollBars(CEditDisplay* view, CDocFrame* frame)
     : m_pView(view), m_pFrame(frame), m_hVertBar(nullptr), m_hHorzBar(nullptr),
-      m_hSizeBox(nullptr), m_nVertMax(0), m_nHorzMax(0)
+      m_hSizeBox(nullptr), m_nVertMax(0), m_nHorzMax(0), m_nHeld(0)
 {
     memset(&m_vert, 0, sizeof(m_vert));
     memset(&m_horz, 0, sizeof(m_horz));
+    memset(&m_horzLook, 0, sizeof(m_horzLook));
+    memset(&m_vertLook, 0, sizeof(m_vertLook));
     ReadMetrics();
 
     HWND parent = FrameWindow(frame);
@@ -81,39 +83,76 @@ static UINT ArrowRule(int pos, int max)
     return ESB_ENABLE_BOTH;
 }
 
-// Gives a bar its range, page and position and draws it once, with its arrows: both off
-// when there is nothing to scroll, else the one at an end.
-static void ApplyBar(HWND bar, const SCROLLINFO& info, int max)
+// Notes what the bar shows before its first change since it was last drawn, then gives
+// it the change without drawing it.
+void CScrollBars::SetBar(HWND bar, Look* look, const SCROLLINFO& info)
 {
+    if (!look->pending) {
+        look->pending = 1;
+        look->info.cbSize = sizeof(look->info);
+        look->known = GetScrollBarInfo(bar, OBJID_CLIENT, &look->info);
+    }
     SetScrollInfo(bar, SB_CTL, &info, FALSE);
-    // Without the drawing the control is not enabled again by the new range: a disabled
-    // bar takes no focus.
-    EnableWindow(bar, max > 0);
-    // A change of the arrows draws the whole bar; otherwise it is drawn here, once.
-    if (!EnableScrollBar(bar, SB_CTL, ArrowRule(info.nPos, max)))
-        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+static int SameLook(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
+{
+    return a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom &&
+           a.rgstate[1] == b.rgstate[1] && a.rgstate[5] == b.rgstate[5];
 }
 
 // Each drawing of a bar costs milliseconds, and on a wide range a step of one unit seldom
-// moves the thumb by a pixel: the bar is drawn once when its arrows change (which draws
-// it whole), else only when its thumb moved.
-static void MoveThumb(HWND bar, int old, int pos, int max)
+// moves the thumb by a pixel: a changed bar gets its arrows (both off when there is
+// nothing to scroll, else the one at an end) and is drawn once, only when its thumb or
+// its arrows look different from before the change.
+void CScrollBars::Show(HWND bar, Look* look, int pos, int max)
 {
-    SCROLLBARINFO before, after;
-    before.cbSize = after.cbSize = sizeof(SCROLLBARINFO);
-    int known = GetScrollBarInfo(bar, OBJID_CLIENT, &before);
+    if (m_nHeld || !look->pending)
+        return;
+    look->pending = 0;
+    // Without the drawing the control is not enabled again by the new range: a disabled
+    // bar takes no focus.
+    BOOL enable = max > 0;
+    if (!IsWindowEnabled(bar) != !enable)
+        EnableWindow(bar, enable);
+    SCROLLBARINFO after;
+    after.cbSize = sizeof(after);
+    int known = look->known && GetScrollBarInfo(bar, OBJID_CLIENT, &after);
+    UINT arrows = ArrowRule(pos, max);
+    UINT shown = ESB_ENABLE_BOTH;
+    if (known && (after.rgstate[1] & STATE_SYSTEM_UNAVAILABLE))
+        shown |= ESB_DISABLE_LTUP;
+    if (known && (after.rgstate[5] & STATE_SYSTEM_UNAVAILABLE))
+        shown |= ESB_DISABLE_RTDN;
+    // Giving a bar its arrows draws it whole, even arrows it already has.
+    if ((!known || shown != arrows) && EnableScrollBar(bar, SB_CTL, arrows))
+        return;
+    if (!known || !SameLook(look->info, after))
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void CScrollBars::Hold()
+{
+    m_nHeld++;
+}
+
+void CScrollBars::Release()
+{
+    if (m_nHeld > 0 && --m_nHeld == 0) {
+        Show(m_hHorzBar, &m_horzLook, m_horz.nPos, m_nHorzMax);
+        Show(m_hVertBar, &m_vertLook, m_vert.nPos, m_nVertMax);
+    }
+}
+
+// The position alone leaves the range and page as they were.
+void CScrollBars::MovePosition(HWND bar, Look* look, int pos, int max)
+{
     SCROLLINFO info;
     info.cbSize = sizeof(info);
     info.fMask = SIF_POS;
     info.nPos = pos;
-    // The position alone leaves the arrows as they were.
-    SetScrollInfo(bar, SB_CTL, &info, FALSE);
-    UINT arrows = ArrowRule(pos, max);
-    if (arrows != ArrowRule(old, max) && EnableScrollBar(bar, SB_CTL, arrows))
-        return;
-    if (!known || !GetScrollBarInfo(bar, OBJID_CLIENT, &after) ||
-        before.xyThumbTop != after.xyThumbTop || before.xyThumbBottom != after.xyThumbBottom)
-        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SetBar(bar, look, info);
+    Show(bar, look, pos, max);
 }
 
 static int SameBar(const SCROLLINFO& a, const SCROLLINFO& b)
@@ -158,10 +197,14 @@ void CScrollBars::Recalculate()
     m_vert.nMax = lines - 1;
     m_vert.nPage = linesPerPage;
     // Most edits change neither bar; redrawing the controls for nothing costs milliseconds.
-    if (!SameBar(horz, m_horz))
-        ApplyBar(m_hHorzBar, m_horz, m_nHorzMax);
-    if (!SameBar(vert, m_vert))
-        ApplyBar(m_hVertBar, m_vert, m_nVertMax);
+    if (!SameBar(horz, m_horz)) {
+        SetBar(m_hHorzBar, &m_horzLook, m_horz);
+        Show(m_hHorzBar, &m_horzLook, m_horz.nPos, m_nHorzMax);
+    }
+    if (!SameBar(vert, m_vert)) {
+        SetBar(m_hVertBar, &m_vertLook, m_vert);
+        Show(m_hVertBar, &m_vertLook, m_vert.nPos, m_nVertMax);
+    }
     if (columns || rows)
         m_pView->ScrollBy(columns, rows);
 }
@@ -222,7 +265,7 @@ int CScrollBars::SetVertPos(int pos, int notify)
         pos = m_nVertMax;
     int old = m_vert.nPos;
     m_vert.nPos = pos;
-    MoveThumb(m_hVertBar, old, pos, m_nVertMax);
+    MovePosition(m_hVertBar, &m_vertLook, pos, m_nVertMax);
     if (notify)
         m_pView->ScrollBy(0, pos - old);
     return pos;
@@ -234,7 +277,7 @@ int CScrollBars::SetHorzPos(int pos, int notify)
         return 0;
     int old = m_horz.nPos;
     m_horz.nPos = pos;
-    MoveThumb(m_hHorzBar, old, pos, m_nHorzMax);
+    MovePosition(m_hHorzBar, &m_horzLook, pos, m_nHorzMax);
     if (notify)
         m_pView->ScrollBy(pos - old, 0);
     return pos;

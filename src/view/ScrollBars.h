@@ -36,6 +36,18 @@ public:
     HWND GetVertBar() const { return m_hVertBar; }
     HWND GetHorzBar() const { return m_hHorzBar; }
 
+    // Between Hold and Release the bars take their new ranges and positions without being
+    // drawn; Release draws a changed bar once, and only when its thumb or arrows moved.
+    void Hold();
+    void Release();
+
+    // What a bar showed when it was last drawn, and whether it has changed since.
+    struct Look {
+        int pending;
+        int known;
+        SCROLLBARINFO info;
+    };
+
     CEditDisplay* m_pView;
     CDocFrame* m_pFrame;
     SCROLLINFO m_vert;
@@ -54,5 +66,12 @@ private:
     CScrollBars(const CScrollBars&);
     CScrollBars& operator=(const CScrollBars&);
     void ReadMetrics();
+    void SetBar(HWND bar, Look* look, const SCROLLINFO& info);
+    void Show(HWND bar, Look* look, int pos, int max);
+    void MovePosition(HWND bar, Look* look, int pos, int max);
     int NewPosition(int code, HWND bar, const SCROLLINFO& info, int max) const;
+
+    int m_nHeld;
+    Look m_horzLook;
+    Look m_vertLook;
 };

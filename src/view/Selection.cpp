@@ -193,12 +193,8 @@ HRGN CSelection::BuildRegion(int* start, int* length) const
     return result;
 }
 
-void CSelection::Paint(HDC dc) const
+void CSelection::Paint(HDC dc, HRGN region, int s, int L) const
 {
-    int s, L;
-    HRGN region = IsEmpty() ? nullptr : BuildRegion(&s, &L);
-    if (!region)
-        return;
     const CEditDisplay* v = m_pView;
     const CFontInfo* font = v->GetFontInfo();
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 128));
@@ -233,7 +229,6 @@ void CSelection::Paint(HDC dc) const
     SetBkMode(dc, mode);
     if (brush)
         DeleteObject(brush);
-    DeleteObject(region);
 }
 
 int CSelection::HitTest(POINT client) const

@@ -28,7 +28,9 @@ public:
     HGLOBAL ClipboardText(int* length) const;
     int VisibleRange(int* start, int* length) const;
     HRGN BuildRegion(int* start, int* length) const;
-    void Paint(HDC dc) const;
+    // Fills region, built by BuildRegion for [start, start + length), and draws the
+    // selected text over it.
+    void Paint(HDC dc, HRGN region, int start, int length) const;
     int HitTest(POINT client) const;
 
     POINT m_ptAnchor;
