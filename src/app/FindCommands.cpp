@@ -4,7 +4,6 @@
 #include <string.h>
 
 #include "app/AppState.h"
-#include "app/DocFrame.h"
 #include "app/MainFrame.h"
 #include "base/ShellMessages.h"
 #include "dialogs/FindDialogs.h"
@@ -51,13 +50,6 @@ void FreeFindRecords()
     find.lpstrFindWhat = replace.lpstrFindWhat = replace.lpstrReplaceWith = nullptr;
 }
 
-static CFindInfo* ActiveFindState()
-{
-    HWND active = GetActiveFrame(nullptr);
-    CDocFrame* frame = active ? static_cast<CDocFrame*>(GetPropA(active, FRAME_PROPERTY)) : nullptr;
-    return frame && frame->m_pView ? frame->m_pView->GetFindInfo() : nullptr;
-}
-
 // Resets a record for a new dialog; 0 when start-up could not give it its buffers.
 static int ResetRecord(FINDREPLACEA* record)
 {
@@ -67,7 +59,8 @@ static int ResetRecord(FINDREPLACEA* record)
     record->lpstrFindWhat[0] = '\0';
     if (record->lpstrReplaceWith)
         record->lpstrReplaceWith[0] = '\0';
-    record->lCustData = reinterpret_cast<LPARAM>(ActiveFindState());
+    CEditDisplay* view = GetActiveView();
+    record->lCustData = reinterpret_cast<LPARAM>(view ? view->GetFindInfo() : nullptr);
     return 1;
 }
 

@@ -277,12 +277,17 @@ void CMainFrame::OnFindMessage(FINDREPLACEA* record)
     }
 }
 
-void CMainFrame::OnClipboardUpdate()
+CEditDisplay* GetActiveView()
 {
     HWND active = GetActiveFrame(nullptr);
     CDocFrame* frame = active ? static_cast<CDocFrame*>(GetPropA(active, FRAME_PROPERTY)) : nullptr;
-    if (frame && frame->m_pView)
-        frame->m_pView->UpdateCommandState();
+    return frame ? frame->m_pView : nullptr;
+}
+
+void CMainFrame::OnClipboardUpdate()
+{
+    if (CEditDisplay* view = GetActiveView())
+        view->UpdateCommandState();
 }
 
 void RefreshToolbar()

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+class CEditDisplay;
+
 #include "base/PtrList.h"
 
 class COpenDocument;
@@ -51,5 +53,7 @@ void LayoutMainWindow(HWND window);
 void RefreshToolbar();
 // The active document frame's window, or null; maximised receives its zoomed state.
 HWND GetActiveFrame(int* maximised);
+// The view of the active document frame; null without one.
+CEditDisplay* GetActiveView();
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -108,8 +108,7 @@ CEditDisplay::~CEditDisplay()
         DeleteDC(m_hMemDC);
     if (m_hBitmap)
         DeleteObject(m_hBitmap);
-    if (m_hDragRgn)
-        DeleteObject(m_hDragRgn);
+    DropDragRegion();
 }
 
 CFontInfo* CEditDisplay::GetFontInfo() const

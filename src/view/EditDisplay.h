@@ -113,6 +113,8 @@ public:
     void OnHandOverTimer();
     // Ends a drag whose source view is going: no text changes, the capture goes.
     void CancelDrag();
+    // Forgets the small box round a press that tells a click from the start of a drag.
+    void DropDragRegion();
     void ActivateFrame();
     int IsActiveFrame() const;
 

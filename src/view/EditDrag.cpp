@@ -162,10 +162,7 @@ void CEditDisplay::OnHandOverTimer()
     m_bCaptureReleased = 1;
     ReleaseCapture();
     ClearState(VS_LEFT_DRAG | VS_RIGHT_DRAG);
-    if (m_hDragRgn) {
-        DeleteObject(m_hDragRgn);
-        m_hDragRgn = nullptr;
-    }
+    DropDragRegion();
     CDragInfo* drag = m_pDrag;
     m_pDrag = nullptr;
     view->TakeDrag(drag);
@@ -189,6 +186,13 @@ void CEditDisplay::TakeDrag(CDragInfo* drag)
     OnMouseMove();
 }
 
+void CEditDisplay::DropDragRegion()
+{
+    if (m_hDragRgn)
+        DeleteObject(m_hDragRgn);
+    m_hDragRgn = nullptr;
+}
+
 void CEditDisplay::CancelDrag()
 {
     ClearState(VS_OVER_VIEW);
@@ -199,10 +203,7 @@ void CEditDisplay::CancelDrag()
     m_bCaptureReleased = 1;
     if (GetCapture() == m_hWnd)
         ReleaseCapture();
-    if (m_hDragRgn) {
-        DeleteObject(m_hDragRgn);
-        m_hDragRgn = nullptr;
-    }
+    DropDragRegion();
     EndDrag();
     UpdateCaret(1);
 }

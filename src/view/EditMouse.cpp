@@ -179,10 +179,7 @@ void CEditDisplay::OnCaptureChanged()
 
 void CEditDisplay::OnRightButtonDown(int x, int y)
 {
-    if (m_hDragRgn) {
-        DeleteObject(m_hDragRgn);
-        m_hDragRgn = nullptr;
-    }
+    DropDragRegion();
     if (TestState(VS_LEFT_DRAG)) {
         // A right press cancels a left drag: the source's selection collapses to its end.
         CEditDisplay* source = m_pDrag ? m_pDrag->m_pSource : this;
@@ -248,10 +245,7 @@ void CEditDisplay::OnRightButtonUp(int x, int y)
     }
     if (ClearState(VS_RIGHT_DRAG))
         ReleaseCapture();
-    if (m_hDragRgn) {
-        DeleteObject(m_hDragRgn);
-        m_hDragRgn = nullptr;
-    }
+    DropDragRegion();
     if (!menuShown)
         EndDrag();
 }
