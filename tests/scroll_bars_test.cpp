@@ -177,3 +177,27 @@ TEST(ScrollBars, TypingAtTheEndOfTheWidestLineKeepsTheBarAtItsEnd)
     EXPECT_FALSE(info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE);
     ExpectDrawnAsNew(bar, "scrolling to the left end");
 }
+
+// Typing at the end of a wide line gives the bar a new range that seldom moves its thumb:
+// nothing new to draw, but a paint the bar was waiting for must still happen.
+TEST(ScrollBars, ANewRangeKeepsAPaintTheBarWasWaitingFor)
+{
+    ViewHarness h(std::string(5000, 'w'));
+    CEditDisplay* v = h.View();
+    HWND bar = v->m_pScrollBars->GetHorzBar();
+    SetFocus(v->m_hWnd);
+    ASSERT_TRUE(v->HasFocus());
+    v->MoveCaret(h.m_pDocument->GetTextLength());
+    UpdateWindow(bar);
+    RECT r;
+    GetClientRect(bar, &r);
+    for (int i = 0; i < 10; i++) {
+        HDC dc = GetDC(bar);
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(bar, dc);
+        InvalidateRect(bar, nullptr, TRUE);
+        SendMessageA(v->m_hWnd, WM_CHAR, 'w', 1);
+        UpdateWindow(bar);
+        ExpectDrawnAsNew(bar, "a paint that was waiting");
+    }
+}

@@ -43,6 +43,21 @@ static int PutOnClipboard(const CSelection* selection)
     return 1;
 }
 
+// The toolbar's Paste follows every keystroke, and asking for a format can mean a round
+// trip to the process that owns the clipboard; its sequence number changes with every
+// change of the clipboard. A number of 0 means it is not known: then the answer is not kept.
+int ClipboardHasText()
+{
+    static DWORD s_nSeen = 0;
+    static int s_bText = 0;
+    DWORD now = GetClipboardSequenceNumber();
+    if (now == 0 || now != s_nSeen) {
+        s_bText = IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0;
+        s_nSeen = now;
+    }
+    return s_bText;
+}
+
 // Clipboard managers and the system's own clipboard bridge hold the clipboard for a moment
 // after every change: a refusal then is no reason to drop the user's command.
 static int OpenClipboardPatiently(HWND owner)

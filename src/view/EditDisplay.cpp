@@ -29,6 +29,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
     m_ptCaret.x = m_ptCaret.y = 0;
     m_ptDesired.x = m_ptDesired.y = 0;
     SetRectEmpty(&m_rcStale);
+    SetRectEmpty(&m_rcExposed);
 
     RECT area = ViewArea(frame);
     HWND parent = FrameWindow(frame);
@@ -357,7 +358,7 @@ void CEditDisplay::UpdateCommandState()
     if (!toolbar)
         return;
     int selected = !m_pSelection->IsEmpty();
-    int paste = IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0;
+    int paste = ClipboardHasText();
     const struct { int id; int enabled; } buttons[] = {
         {ID_FILE_SAVE, 1},
         {ID_EDIT_COPY, selected},

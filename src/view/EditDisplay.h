@@ -191,8 +191,11 @@ public:
     HDC m_hMemDC;
     HBITMAP m_hBitmap;
     int m_bDirty;
-    // While m_bDirty is 0, the part of the picture to draw again before it is shown.
+    // While m_bDirty is 0, the parts of the picture to draw again before it is shown:
+    // edited rows, and the columns a sideways scroll brought in. Kept apart, an edited row
+    // and a new strip at the edge do not add up to the whole picture.
     RECT m_rcStale;
+    RECT m_rcExposed;
     int m_nBitmapWidth;
     int m_nBitmapHeight;
     HRGN m_hDragRgn;
@@ -227,6 +230,9 @@ private:
 // The text of a CF_TEXT block as the document holds it: up to the first NUL or the block's
 // end, each line end one CR. A NUL-terminated copy to free with delete[], or null.
 char* ClipboardBlockText(HGLOBAL data, int* count);
+
+// Whether CF_TEXT is on the clipboard, asked again only after the clipboard changed.
+int ClipboardHasText();
 
 // The view of a "Display" window of this process, or null for any other window.
 CEditDisplay* ViewOfWindow(HWND window);

@@ -13,6 +13,7 @@ void CEditDisplay::InvalidateView()
 {
     m_bDirty = 1;
     SetRectEmpty(&m_rcStale);
+    SetRectEmpty(&m_rcExposed);
     if (m_hWnd)
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
@@ -52,12 +53,14 @@ void CEditDisplay::ShiftPicture(int dx)
     RECT all = {0, 0, m_nBitmapWidth, m_nBitmapHeight};
     OffsetRect(&m_rcStale, -dx, 0);
     IntersectRect(&m_rcStale, &m_rcStale, &all);
+    OffsetRect(&m_rcExposed, -dx, 0);
+    IntersectRect(&m_rcExposed, &m_rcExposed, &all);
     RECT exposed = all;
     if (dx > 0)
         exposed.left = m_nBitmapWidth - dx;
     else
         exposed.right = -dx;
-    UnionRect(&m_rcStale, &m_rcStale, &exposed);
+    UnionRect(&m_rcExposed, &m_rcExposed, &exposed);
     if (m_hWnd)
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
@@ -92,10 +95,15 @@ void CEditDisplay::PaintInto(HDC target)
     if (m_bDirty) {
         DrawPicture(m_hMemDC, m_nBitmapWidth, m_nBitmapHeight);
         m_bDirty = 0;
-    } else if (!IsRectEmpty(&m_rcStale)) {
-        DrawPart(m_hMemDC, m_rcStale, m_nBitmapHeight);
+    } else {
+        // Where the two overlap, the second drawing gives the same pixels as the first.
+        if (!IsRectEmpty(&m_rcStale))
+            DrawPart(m_hMemDC, m_rcStale, m_nBitmapHeight);
+        if (!IsRectEmpty(&m_rcExposed))
+            DrawPart(m_hMemDC, m_rcExposed, m_nBitmapHeight);
     }
     SetRectEmpty(&m_rcStale);
+    SetRectEmpty(&m_rcExposed);
     BitBlt(target, 0, 0, client.right, client.bottom, m_hMemDC, 0, 0, SRCCOPY);
     RestoreDC(m_hMemDC, saved);
 }

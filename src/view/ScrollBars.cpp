@@ -83,8 +83,22 @@ static UINT ArrowRule(int pos, int max)
     return ESB_ENABLE_BOTH;
 }
 
+// Makes a change to the bar without letting the bar draw it; whoever calls decides what
+// is drawn. A bar already waiting for its paint is left to draw: hiding it now would
+// throw that paint away.
+template <class Change> static BOOL Quietly(HWND bar, Change change)
+{
+    if (GetUpdateRect(bar, nullptr, FALSE))
+        return change();
+    SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+    BOOL done = change();
+    SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+    return done;
+}
+
 // Notes what the bar shows before its first change since it was last drawn, then gives
-// it the change without drawing it.
+// it the change without drawing it. A new range resets the arrows, and the control
+// draws itself whole for that whenever one of them was off.
 void CScrollBars::SetBar(HWND bar, Look* look, const SCROLLINFO& info)
 {
     if (!look->pending) {
@@ -92,13 +106,28 @@ void CScrollBars::SetBar(HWND bar, Look* look, const SCROLLINFO& info)
         look->info.cbSize = sizeof(look->info);
         look->known = GetScrollBarInfo(bar, OBJID_CLIENT, &look->info);
     }
-    SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    auto set = [bar, &info] { return static_cast<BOOL>(SetScrollInfo(bar, SB_CTL, &info, FALSE)); };
+    if (info.fMask & SIF_RANGE)
+        Quietly(bar, set);
+    else
+        set();
+}
+
+// The arrows a bar's state shows, in the terms of EnableScrollBar.
+static UINT ShownArrows(const SCROLLBARINFO& info)
+{
+    UINT shown = ESB_ENABLE_BOTH;
+    if (info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE)
+        shown |= ESB_DISABLE_LTUP;
+    if (info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE)
+        shown |= ESB_DISABLE_RTDN;
+    return shown;
 }
 
 static int SameLook(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
 {
     return a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom &&
-           a.rgstate[1] == b.rgstate[1] && a.rgstate[5] == b.rgstate[5];
+           ShownArrows(a) == ShownArrows(b);
 }
 
 // Each drawing of a bar costs milliseconds, and on a wide range a step of one unit seldom
@@ -119,14 +148,18 @@ void CScrollBars::Show(HWND bar, Look* look, int pos, int max)
     after.cbSize = sizeof(after);
     int known = look->known && GetScrollBarInfo(bar, OBJID_CLIENT, &after);
     UINT arrows = ArrowRule(pos, max);
-    UINT shown = ESB_ENABLE_BOTH;
-    if (known && (after.rgstate[1] & STATE_SYSTEM_UNAVAILABLE))
-        shown |= ESB_DISABLE_LTUP;
-    if (known && (after.rgstate[5] & STATE_SYSTEM_UNAVAILABLE))
-        shown |= ESB_DISABLE_RTDN;
-    // Giving a bar its arrows draws it whole, even arrows it already has.
-    if ((!known || shown != arrows) && EnableScrollBar(bar, SB_CTL, arrows))
-        return;
+    if (!known || ShownArrows(after) != arrows) {
+        // A new range gives the bar both arrows again without drawing them. Giving it
+        // back arrows the screen still shows needs no drawing, which would cost as much
+        // as drawing the whole bar; other arrows are drawn, with the whole bar.
+        int drawn = known && ShownArrows(look->info) == arrows;
+        auto enable = [bar, arrows] { return EnableScrollBar(bar, SB_CTL, arrows); };
+        BOOL changed = drawn ? Quietly(bar, enable) : enable();
+        if (changed && !drawn)
+            return;
+        if (changed)
+            known = GetScrollBarInfo(bar, OBJID_CLIENT, &after);
+    }
     if (!known || !SameLook(look->info, after))
         RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
