@@ -28,8 +28,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
 {
     m_ptCaret.x = m_ptCaret.y = 0;
     m_ptDesired.x = m_ptDesired.y = 0;
-    SetRectEmpty(&m_rcStale);
-    SetRectEmpty(&m_rcExposed);
+    ForgetStaleParts();
 
     RECT area = ViewArea(frame);
     HWND parent = FrameWindow(frame);

@@ -83,6 +83,7 @@ public:
     // Rows row to last of the picture, counted from the top line.
     void InvalidateRowsFrom(int row, int last);
     void ShiftPicture(int dx);
+    void ForgetStaleParts();
     void SetupDC(HDC dc, OriginMode mode) const;
     void PaintInto(HDC target);
     void DrawPicture(HDC dc, int width, int height);

@@ -1,3 +1,4 @@
+#include <initializer_list>
 #include <stdlib.h>
 
 #include "base/ErrorBox.h"
@@ -12,10 +13,15 @@
 void CEditDisplay::InvalidateView()
 {
     m_bDirty = 1;
-    SetRectEmpty(&m_rcStale);
-    SetRectEmpty(&m_rcExposed);
+    ForgetStaleParts();
     if (m_hWnd)
         InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CEditDisplay::ForgetStaleParts()
+{
+    SetRectEmpty(&m_rcStale);
+    SetRectEmpty(&m_rcExposed);
 }
 
 void CEditDisplay::InvalidatePart(const RECT& part)
@@ -51,10 +57,10 @@ void CEditDisplay::ShiftPicture(int dx)
         BitBlt(m_hMemDC, -dx, 0, m_nBitmapWidth + dx, m_nBitmapHeight, m_hMemDC, 0, 0, SRCCOPY);
     RestoreDC(m_hMemDC, saved);
     RECT all = {0, 0, m_nBitmapWidth, m_nBitmapHeight};
-    OffsetRect(&m_rcStale, -dx, 0);
-    IntersectRect(&m_rcStale, &m_rcStale, &all);
-    OffsetRect(&m_rcExposed, -dx, 0);
-    IntersectRect(&m_rcExposed, &m_rcExposed, &all);
+    for (RECT* part : {&m_rcStale, &m_rcExposed}) {
+        OffsetRect(part, -dx, 0);
+        IntersectRect(part, part, &all);
+    }
     RECT exposed = all;
     if (dx > 0)
         exposed.left = m_nBitmapWidth - dx;
@@ -97,13 +103,11 @@ void CEditDisplay::PaintInto(HDC target)
         m_bDirty = 0;
     } else {
         // Where the two overlap, the second drawing gives the same pixels as the first.
-        if (!IsRectEmpty(&m_rcStale))
-            DrawPart(m_hMemDC, m_rcStale, m_nBitmapHeight);
-        if (!IsRectEmpty(&m_rcExposed))
-            DrawPart(m_hMemDC, m_rcExposed, m_nBitmapHeight);
+        for (const RECT* part : {&m_rcStale, &m_rcExposed})
+            if (!IsRectEmpty(part))
+                DrawPart(m_hMemDC, *part, m_nBitmapHeight);
     }
-    SetRectEmpty(&m_rcStale);
-    SetRectEmpty(&m_rcExposed);
+    ForgetStaleParts();
     BitBlt(target, 0, 0, client.right, client.bottom, m_hMemDC, 0, 0, SRCCOPY);
     RestoreDC(m_hMemDC, saved);
 }

@@ -177,6 +177,12 @@ void CScrollBars::Release()
     }
 }
 
+void CScrollBars::ChangeBar(HWND bar, Look* look, const SCROLLINFO& info, int max)
+{
+    SetBar(bar, look, info);
+    Show(bar, look, info.nPos, max);
+}
+
 // The position alone leaves the range and page as they were.
 void CScrollBars::MovePosition(HWND bar, Look* look, int pos, int max)
 {
@@ -184,8 +190,7 @@ void CScrollBars::MovePosition(HWND bar, Look* look, int pos, int max)
     info.cbSize = sizeof(info);
     info.fMask = SIF_POS;
     info.nPos = pos;
-    SetBar(bar, look, info);
-    Show(bar, look, pos, max);
+    ChangeBar(bar, look, info, max);
 }
 
 static int SameBar(const SCROLLINFO& a, const SCROLLINFO& b)
@@ -230,14 +235,10 @@ void CScrollBars::Recalculate()
     m_vert.nMax = lines - 1;
     m_vert.nPage = linesPerPage;
     // Most edits change neither bar; redrawing the controls for nothing costs milliseconds.
-    if (!SameBar(horz, m_horz)) {
-        SetBar(m_hHorzBar, &m_horzLook, m_horz);
-        Show(m_hHorzBar, &m_horzLook, m_horz.nPos, m_nHorzMax);
-    }
-    if (!SameBar(vert, m_vert)) {
-        SetBar(m_hVertBar, &m_vertLook, m_vert);
-        Show(m_hVertBar, &m_vertLook, m_vert.nPos, m_nVertMax);
-    }
+    if (!SameBar(horz, m_horz))
+        ChangeBar(m_hHorzBar, &m_horzLook, m_horz, m_nHorzMax);
+    if (!SameBar(vert, m_vert))
+        ChangeBar(m_hVertBar, &m_vertLook, m_vert, m_nVertMax);
     if (columns || rows)
         m_pView->ScrollBy(columns, rows);
 }

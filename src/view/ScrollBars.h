@@ -68,6 +68,7 @@ private:
     void ReadMetrics();
     void SetBar(HWND bar, Look* look, const SCROLLINFO& info);
     void Show(HWND bar, Look* look, int pos, int max);
+    void ChangeBar(HWND bar, Look* look, const SCROLLINFO& info, int max);
     void MovePosition(HWND bar, Look* look, int pos, int max);
     int NewPosition(int code, HWND bar, const SCROLLINFO& info, int max) const;
 
