@@ -140,16 +140,24 @@ static void ExpectDrawnAsNew(HWND bar, const char* after)
     EXPECT_TRUE(shown == BarPixels(bar)) << after;
 }
 
+// The focused view's horizontal bar, drawn, with the caret at the end of the text.
+static HWND CaretAtTheEnd(ViewHarness& h)
+{
+    CEditDisplay* v = h.View();
+    SetFocus(v->m_hWnd);
+    EXPECT_TRUE(v->HasFocus());
+    v->MoveCaret(h.m_pDocument->GetTextLength());
+    HWND bar = v->m_pScrollBars->GetHorzBar();
+    UpdateWindow(GetParent(bar));
+    return bar;
+}
+
 TEST(ScrollBars, TypingAtTheEndOfTheWidestLineKeepsTheBarAtItsEnd)
 {
     ViewHarness h(std::string(20, 'w'));
     CEditDisplay* v = h.View();
     CScrollBars* bars = v->m_pScrollBars;
-    HWND bar = bars->GetHorzBar();
-    SetFocus(v->m_hWnd);
-    ASSERT_TRUE(v->HasFocus());
-    v->MoveCaret(h.m_pDocument->GetTextLength());
-    UpdateWindow(GetParent(bar));
+    HWND bar = CaretAtTheEnd(h);
     SCROLLBARINFO info;
     info.cbSize = sizeof(info);
     // From nothing to scroll, over the first columns, then along a range one column each.
@@ -183,12 +191,7 @@ TEST(ScrollBars, TypingAtTheEndOfTheWidestLineKeepsTheBarAtItsEnd)
 TEST(ScrollBars, ANewRangeKeepsAPaintTheBarWasWaitingFor)
 {
     ViewHarness h(std::string(5000, 'w'));
-    CEditDisplay* v = h.View();
-    HWND bar = v->m_pScrollBars->GetHorzBar();
-    SetFocus(v->m_hWnd);
-    ASSERT_TRUE(v->HasFocus());
-    v->MoveCaret(h.m_pDocument->GetTextLength());
-    UpdateWindow(bar);
+    HWND bar = CaretAtTheEnd(h);
     RECT r;
     GetClientRect(bar, &r);
     for (int i = 0; i < 10; i++) {
@@ -196,7 +199,7 @@ TEST(ScrollBars, ANewRangeKeepsAPaintTheBarWasWaitingFor)
         FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         ReleaseDC(bar, dc);
         InvalidateRect(bar, nullptr, TRUE);
-        SendMessageA(v->m_hWnd, WM_CHAR, 'w', 1);
+        SendMessageA(h.View()->m_hWnd, WM_CHAR, 'w', 1);
         UpdateWindow(bar);
         ExpectDrawnAsNew(bar, "a paint that was waiting");
     }
