@@ -2,9 +2,19 @@
 # Builds the editor and starts it under Wine on your display, in a Wine prefix of its own
 # (build/run-wineprefix). Without a display it starts the editor on a private Xvfb screen,
 # waits for its main window, takes a screenshot (build/screenshot.png) and stops.
+# The 32-bit program runs where the machine can run it, the 64-bit one (build-x64/) otherwise.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/configure.sh
+source scripts/wine-arch.sh
+if can_run_32bit; then
+    build=$build32
+    echo "run.sh: starting the 32-bit editor ($build/zendle.exe)"
+else
+    build=$build64
+    echo "run.sh: starting the 64-bit editor ($build/zendle.exe): this machine cannot start Wine's 32-bit loader"
+fi
+export ZENDLE_BUILD="$build"
 
 if [ -n "${DISPLAY:-}" ]; then
     cmake --build "$build" -j2 --target zendle

@@ -3,7 +3,7 @@
 # Quick when everything is already there; safe to run any number of times.
 set -euo pipefail
 
-packages=(g++-mingw-w64-i686 wine wine32:i386 xvfb fonts-wine cmake googletest
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb fonts-wine cmake googletest
           xdotool x11-utils imagemagick ghostscript fonts-liberation fonts-dejavu-core
           fonts-urw-base35)
 

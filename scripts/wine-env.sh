@@ -5,6 +5,8 @@
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="${ZENDLE_BUILD:-$here/build}"
 export WINEPREFIX="$build_dir/${wine_prefix_name:-wineprefix}"
+source "$here/scripts/wine-arch.sh"
+use_wine_arch "$(wine_arch_of "$build_dir")"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 started_pids=()

@@ -115,27 +115,43 @@ TEST_F(DocumentFile, BytesAbove127RoundTripUnchanged)
     EXPECT_EQ(bytes, ReadBytes(path));
 }
 
-TEST_F(DocumentFile, AFileWithNulBytesIsRefused)
+// A file that cannot be a document is refused with a message that says why, loads nothing
+// and is let go.
+TEST_F(DocumentFile, AFileThatCannotBeADocumentIsRefused)
 {
-    DialogWatcher boxes;
-    std::string path = Path("zero.txt");
-    std::unique_ptr<CTextDocument> doc = Open(path, std::string("ab\0cd", 5));
-    EXPECT_EQ(1, doc->LoadRefused());
-    EXPECT_EQ(nullptr, doc->m_hFile);
-    EXPECT_EQ(0, doc->GetTextLength());
-    EXPECT_EQ(1, doc->GetLineCount());
-    std::vector<SeenDialog> seen = boxes.Seen();
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ("Zendle Editor", seen[0].caption);
-    EXPECT_NE(std::string::npos, seen[0].text.find("NUL"));
-    EXPECT_NE(std::string::npos, seen[0].text.find(path));
+    struct Case {
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {std::string("ab\0cd", 5), "contains NUL bytes"},
+        // One line break more than the line table takes.
+        {std::string(268435455, '\n'), "more than 268,435,455 lines"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        DialogWatcher boxes;
+        std::string path = Path("refused.txt");
+        WriteBytes(path, c.bytes);
+        HANDLE file = OpenForEditing(path);
+        ASSERT_NE(nullptr, file);
+        std::unique_ptr<CTextDocument> doc(new CTextDocument(nullptr, file, path.c_str()));
+        EXPECT_EQ(1, doc->LoadRefused());
+        EXPECT_EQ(nullptr, doc->m_hFile);
+        EXPECT_EQ(0, doc->GetTextLength());
+        EXPECT_EQ(1, doc->GetLineCount());
+        std::vector<SeenDialog> seen = boxes.Seen();
+        ASSERT_EQ(1u, seen.size());
+        EXPECT_EQ("Zendle Editor", seen[0].caption);
+        EXPECT_NE(std::string::npos, seen[0].text.find(c.reason)) << seen[0].text;
+        EXPECT_NE(std::string::npos, seen[0].text.find(path));
 
-    // The handle was let go: nobody else holds the file now.
-    HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(INVALID_HANDLE_VALUE, exclusive);
-    CloseHandle(exclusive);
-    EXPECT_EQ(std::string("ab\0cd", 5), ReadBytes(path));
+        // The handle was let go: nobody else holds the file now.
+        HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(INVALID_HANDLE_VALUE, exclusive);
+        CloseHandle(exclusive);
+        EXPECT_EQ(c.bytes.size(), ReadBytes(path).size());
+    }
 }
 
 TEST_F(DocumentFile, ADeviceNameIsRefusedAndNoDocumentIsMade)

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/FailureSeam.h"
 #include "dialogs/SortDialog.h"
 #include "dialogs/SortProgress.h"
 #include "document/LineSort.h"
@@ -15,6 +16,7 @@
 #include "document/TextDocument.h"
 #include "app/AppState.h"
 #include "app/OpenDocument.h"
+#include "support/DialogWatcher.h"
 #include "document/SortWorker.h"
 #include "document/TextHelpers.h"
 #include "resources/resource.h"
@@ -290,6 +292,26 @@ TEST(SortCommand, CancelEndsTheSortWithTheTextUnchanged)
     ASSERT_TRUE(PumpUntil([] { return g_app.m_hSortDialog == nullptr; }));
     EXPECT_EQ("a\rb", DocumentText(doc));
     EXPECT_TRUE(doc->CanUndo());
+}
+
+// An allocation failure armed for the worker lands on the worker, once: that sort leaves
+// the text as it was, the next one sorts.
+TEST(SortCommand, AWorkerOutOfMemoryLeavesTheText)
+{
+    AppWindow app;
+    ASSERT_TRUE(app.Started());
+    const std::string text = ReversedLines(100);
+    CTextDocument* doc = NewDocumentWithText(app, text);
+    DialogWatcher watcher;
+    FailNthCall(FAIL_SORT_WORKER, 1);
+    StartSort(app, ID_SORT_ALPHABETIC);
+    ASSERT_TRUE(PumpUntil([] { return g_app.m_hSortDialog == nullptr; }));
+    EXPECT_EQ(text, DocumentText(doc));
+    EXPECT_FALSE(doc->CanUndo());
+
+    StartSort(app, ID_SORT_ALPHABETIC);
+    ASSERT_TRUE(PumpUntil([] { return g_app.m_hSortDialog == nullptr; }));
+    EXPECT_EQ(FastSort(text, SORT_ASCENDING), DocumentText(doc));
 }
 
 namespace {

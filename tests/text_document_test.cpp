@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/FailureSeam.h"
 #include "document/TextDocument.h"
 #include "support/DialogWatcher.h"
 #include "support/TestSupport.h"
@@ -301,48 +302,41 @@ TEST_F(DocumentTest, ANewFontRemeasuresEveryLine)
     EXPECT_TRUE(LineTableMatchesText(doc));
 }
 
-namespace {
-
-// Inserts text at index while no large block of memory can be had: the insertion must be
-// refused, reported, and leave the document as it was.
-void ExpectRefusedForLackOfMemory(CTextDocument* doc, const std::string& text, int index)
-{
-    const std::string before = DocumentText(doc);
-    const HGLOBAL block = doc->m_hBuffer;
-    const int* table = doc->m_pLineWidths;
-    const int capacity = doc->m_nTableCapacity;
-    const int modified = doc->IsModified();
-    {
-        DialogWatcher watcher;
-        CAddressSpaceHog hog(8 << 20);
-        EXPECT_EQ(0, InsertString(doc, text, index));
-        ASSERT_EQ(1u, watcher.Count());
-        EXPECT_EQ("GlobalRealloc() failed", watcher.Seen()[0].caption);
-    }
-    EXPECT_EQ(before, DocumentText(doc));
-    EXPECT_EQ(block, doc->m_hBuffer);
-    EXPECT_EQ(table, doc->m_pLineWidths);
-    EXPECT_EQ(capacity, doc->m_nTableCapacity);
-    EXPECT_EQ(modified, doc->IsModified());
-    EXPECT_TRUE(LineTableMatchesText(doc));
-}
-
-} // namespace
-
-// When memory runs out the edit is abandoned whole and reported; the document stays usable.
+// An insertion whose k-th allocation fails is refused whole and reported, and leaves the
+// document usable: the text block, its copy of bytes from the text itself, the line table.
 TEST_F(DocumentTest, AFailedGrowthChangesNothing)
 {
     Reset("abc\rdef");
-    const std::string big(48 << 20, 'x');
-    ExpectRefusedForLackOfMemory(doc, big, 3);
-
-    // Make the block large enough first, so that only the line table has to grow.
-    ASSERT_EQ(1, InsertString(doc, big, 3));
-    ASSERT_EQ(1, doc->RemoveText(3, static_cast<int>(big.size())));
-    doc->m_bModified = 0;
-    const std::string breaks(6 << 20, '\r');
-    ExpectRefusedForLackOfMemory(doc, breaks, 3);
-
-    EXPECT_EQ(1, InsertString(doc, breaks, 3));
-    EXPECT_EQ((6 << 20) + 2, doc->GetLineCount());
+    // Larger than the first block and with more breaks than the first table holds.
+    const std::string big = std::string(40000, 'x') + std::string(600, '\r');
+    struct Case {
+        bool fromOwnText;
+        int k;
+    } cases[] = {{false, 1}, {false, 2}, {true, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "own text " << c.fromOwnText << ", call " << c.k);
+        const std::string before = DocumentText(doc);
+        const HGLOBAL block = doc->m_hBuffer;
+        const int* table = doc->m_pLineWidths;
+        const int capacity = doc->m_nTableCapacity;
+        const int modified = doc->IsModified();
+        {
+            DialogWatcher watcher;
+            FailNthCall(FAIL_THIS_THREAD, c.k);
+            EXPECT_EQ(0, c.fromOwnText ? doc->InsertText(doc->GetTextAt(0), 3, 0)
+                                       : InsertString(doc, big, 3));
+            FailNthCall(FAIL_THIS_THREAD, 0);
+            ASSERT_EQ(1u, watcher.Count());
+            EXPECT_EQ("GlobalRealloc() failed", watcher.Seen()[0].caption);
+        }
+        EXPECT_EQ(before, DocumentText(doc));
+        EXPECT_EQ(block, doc->m_hBuffer);
+        EXPECT_EQ(table, doc->m_pLineWidths);
+        EXPECT_EQ(capacity, doc->m_nTableCapacity);
+        EXPECT_EQ(modified, doc->IsModified());
+        EXPECT_TRUE(LineTableMatchesText(doc));
+    }
+    EXPECT_EQ(1, InsertString(doc, big, 3));
+    EXPECT_EQ(602, doc->GetLineCount());
+    EXPECT_TRUE(LineTableMatchesText(doc));
 }

@@ -1,4 +1,5 @@
 #include "app/FileFontStore.h"
+#include "base/FailureSeam.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -178,7 +179,7 @@ int CFileFontStore::ReadStore()
     if (count == 0)
         return 1;
     DWORD bytes = static_cast<DWORD>(count) * FONT_RECORD_SIZE;
-    m_pRecords = static_cast<CFontRecord*>(malloc(bytes));
+    m_pRecords = static_cast<CFontRecord*>(SeamMalloc(bytes));
     if (!m_pRecords)
         return 0;
     if (!ReadFile(m_hFile, m_pRecords, bytes, &read, nullptr))
@@ -254,7 +255,7 @@ int CFileFontStore::Store(const CFontRecord* record)
             return 0;
         count++;
         CFontRecord* grown =
-            static_cast<CFontRecord*>(realloc(m_pRecords, count * sizeof(CFontRecord)));
+            static_cast<CFontRecord*>(SeamRealloc(m_pRecords, count * sizeof(CFontRecord)));
         if (!grown)
             return 0;
         m_pRecords = grown;
@@ -294,7 +295,7 @@ int CFileFontStore::Prune()
 {
     if (m_dwCount == 0)
         return 0;
-    CFontRecord* kept = static_cast<CFontRecord*>(malloc(m_dwCount * sizeof(CFontRecord)));
+    CFontRecord* kept = static_cast<CFontRecord*>(SeamMalloc(m_dwCount * sizeof(CFontRecord)));
     UNIT_ASSERT(kept != nullptr, "filefont");
     if (!kept)
         return 0;

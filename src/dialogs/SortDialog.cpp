@@ -3,6 +3,7 @@
 // sorted text is applied here once the worker has ended, so that nothing else ever touches
 // the text from another thread.
 #include "dialogs/SortDialog.h"
+#include "base/FailureSeam.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -23,6 +24,7 @@ static void PostNotice(void* context, int notice, int value, int high)
 
 DWORD WINAPI SortWorkerProc(LPVOID parameter)
 {
+    EnterSortWorker();
     CTextDocument* document = static_cast<CTextDocument*>(parameter);
     HWND dialog = document->m_hSortDialog;
     CProgressPoster poster(dialog);

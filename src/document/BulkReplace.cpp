@@ -2,6 +2,7 @@
 // the primitives, each range would move the rest of the text twice and count lines from
 // the start; here the widest line still follows the same steps, on the one line concerned.
 #include "document/TextDocument.h"
+#include "base/FailureSeam.h"
 
 #include <string.h>
 
@@ -91,7 +92,7 @@ int CTextDocument::ReplaceRanges(const int* at, int count, int removed, RangeByt
     // Everything that can fail comes first, so that a failure changes nothing.
     HGLOBAL newBlock = nullptr;
     if (GlobalSize(m_hBuffer) < static_cast<unsigned int>(newLength) + 2) {
-        newBlock = GlobalAlloc(GPTR, RoundUp(newLength + 2, TEXT_BLOCK_STEP));
+        newBlock = SeamGlobalAlloc(GPTR, RoundUp(newLength + 2, TEXT_BLOCK_STEP));
         if (!newBlock)
             return 0;
     }

@@ -1,5 +1,6 @@
 // Moving a document between memory and its file, and the font it is remembered with.
 #include "document/TextDocument.h"
+#include "base/FailureSeam.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -11,10 +12,11 @@
 #include "view/FontInfo.h"
 
 static const char WRITE_FAILED[] = "Failure occurred when writing to a file";
-// The text block holds at most 2 GB - 1 bytes; a table past this many lines would not fit
-// a 32-bit process anyway.
+// Text indexes are signed 32-bit: the text block holds at most 2 GB - 1 bytes. The line
+// table stops at a quarter of that many lines, which its refusal names.
 static const LONGLONG MAX_FILE_SIZE = 0x7FFFFFFF;
 static const int MAX_LINES = 0x0FFFFFFF;
+static_assert(MAX_LINES == 268435455, "the refusal below names the limit");
 
 // Reserved names (NUL, CON, COM1, LPT1, ... even with an extension) open devices, and
 // reading some of them blocks: only disk files are documents.
@@ -53,7 +55,7 @@ void CTextDocument::LoadDocumentFile()
         return;
     }
     DWORD bytes = static_cast<DWORD>(size.QuadPart);
-    char* raw = static_cast<char*>(malloc(bytes ? bytes : 1));
+    char* raw = static_cast<char*>(SeamMalloc(bytes ? bytes : 1));
     if (!raw) {
         RefuseLoad("There is not enough memory to open the file \"%s\".");
         return;
@@ -83,7 +85,12 @@ void CTextDocument::LoadDocumentFile()
     m_nLength = static_cast<unsigned int>(length);
     int breaks = CountLines(m_pText, length) - 1;
 
-    if (breaks >= MAX_LINES || !AllocateLineTable(breaks + 1)) {
+    if (breaks >= MAX_LINES) {
+        RefuseLoad("The file \"%s\" has more than 268,435,455 lines, the most a document can "
+                   "hold, and cannot be opened.");
+        return;
+    }
+    if (!AllocateLineTable(breaks + 1)) {
         RefuseLoad("There is not enough memory to open the file \"%s\".");
         return;
     }
@@ -166,7 +173,7 @@ HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
         breaks++;
     if (count + breaks > 0x7FFFFFFF)
         return nullptr;
-    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT | GMEM_MOVEABLE, count + breaks + 1);
+    HGLOBAL block = SeamGlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT | GMEM_MOVEABLE, count + breaks + 1);
     if (!block)
         return nullptr;
     char* out = static_cast<char*>(GlobalLock(block));

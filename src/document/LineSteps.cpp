@@ -1,4 +1,5 @@
 #include "document/LineSteps.h"
+#include "base/FailureSeam.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -35,8 +36,8 @@ struct Points {
     explicit Points(int expected)
         : pos(nullptr), sum(nullptr), count(0), capacity(expected > 2 ? expected : 2), failed(false)
     {
-        pos = static_cast<int*>(malloc(capacity * sizeof(int)));
-        sum = static_cast<int*>(malloc(capacity * sizeof(int)));
+        pos = static_cast<int*>(SeamMalloc(capacity * sizeof(int)));
+        sum = static_cast<int*>(SeamMalloc(capacity * sizeof(int)));
         failed = !pos || !sum;
     }
     ~Points()
@@ -49,10 +50,10 @@ struct Points {
         if (failed)
             return;
         if (count == capacity) {
-            int* P = static_cast<int*>(realloc(pos, 2 * capacity * sizeof(int)));
+            int* P = static_cast<int*>(SeamRealloc(pos, 2 * capacity * sizeof(int)));
             if (P)
                 pos = P;
-            int* S = static_cast<int*>(realloc(sum, 2 * capacity * sizeof(int)));
+            int* S = static_cast<int*>(SeamRealloc(sum, 2 * capacity * sizeof(int)));
             if (S)
                 sum = S;
             if (!P || !S) {

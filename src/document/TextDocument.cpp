@@ -1,4 +1,5 @@
 #include "document/TextDocument.h"
+#include "base/FailureSeam.h"
 
 #include <new>
 
@@ -77,7 +78,7 @@ void CTextDocument::SetNames(const char* path)
 // Replaces the text block with a zero-filled one of size bytes and an empty text.
 int CTextDocument::AllocateText(unsigned int size)
 {
-    HGLOBAL block = GlobalAlloc(GPTR, size);
+    HGLOBAL block = SeamGlobalAlloc(GPTR, size);
     if (!block)
         return 0;
     if (m_hBuffer)
@@ -92,7 +93,7 @@ int CTextDocument::AllocateText(unsigned int size)
 int CTextDocument::AllocateLineTable(int lines)
 {
     int capacity = static_cast<int>(RoundUp(lines > 0 ? lines : 1, LINE_TABLE_STEP));
-    int* table = static_cast<int*>(GlobalAlloc(GPTR, capacity * sizeof(int)));
+    int* table = static_cast<int*>(SeamGlobalAlloc(GPTR, capacity * sizeof(int)));
     if (!table)
         return 0;
     if (m_pLineWidths)
@@ -215,7 +216,7 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     uintptr_t from = reinterpret_cast<uintptr_t>(bytes);
     uintptr_t block = reinterpret_cast<uintptr_t>(m_hBuffer);
     if (from >= block && from < block + GlobalSize(m_hBuffer)) {
-        HGLOBAL copy = GlobalAlloc(GMEM_FIXED, count);
+        HGLOBAL copy = SeamGlobalAlloc(GMEM_FIXED, count);
         if (!copy) {
             ShowLastError(GetOwnerWindow(), "GlobalRealloc() failed");
             return 0;
@@ -234,7 +235,7 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     unsigned int needed = m_nLength + count + 2;
     HGLOBAL newBlock = nullptr;
     if (GlobalSize(m_hBuffer) < needed) {
-        newBlock = GlobalAlloc(GPTR, RoundUp(needed, TEXT_BLOCK_STEP));
+        newBlock = SeamGlobalAlloc(GPTR, RoundUp(needed, TEXT_BLOCK_STEP));
         if (!newBlock) {
             ShowLastError(GetOwnerWindow(), "GlobalRealloc() failed");
             return 0;
@@ -244,7 +245,7 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     int newCapacity = 0;
     if (breaks > 0 && m_nLineCount + breaks > m_nTableCapacity) {
         newCapacity = static_cast<int>(RoundUp(m_nLineCount + breaks, LINE_TABLE_STEP));
-        newTable = static_cast<int*>(GlobalAlloc(GPTR, newCapacity * sizeof(int)));
+        newTable = static_cast<int*>(SeamGlobalAlloc(GPTR, newCapacity * sizeof(int)));
         if (!newTable) {
             ShowLastError(GetOwnerWindow(), "GlobalRealloc() failed");
             if (newBlock)

@@ -1,4 +1,5 @@
 #include "printing/PageInfo.h"
+#include "base/FailureSeam.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -83,7 +84,7 @@ public:
             size_t capacity = page.capacity ? page.capacity : 64;
             while (capacity < page.length + n + 1)
                 capacity *= 2;
-            char* text = static_cast<char*>(realloc(page.text, capacity));
+            char* text = static_cast<char*>(SeamRealloc(page.text, capacity));
             if (!text)
                 return 0;
             page.text = text;
@@ -122,7 +123,7 @@ private:
             while (capacity < count)
                 capacity *= 2;
             PageText* pages =
-                static_cast<PageText*>(realloc(m_pPages, capacity * sizeof(PageText)));
+                static_cast<PageText*>(SeamRealloc(m_pPages, capacity * sizeof(PageText)));
             if (!pages)
                 return 0;
             m_pPages = pages;
@@ -193,7 +194,7 @@ template <class BreakRow> int PlaceLine(CLayout* layout, const char* s, int n, B
     if (n == 0)
         return 1;
     if (n > layout->capacity) {
-        int* advances = static_cast<int*>(realloc(layout->advances, n * sizeof(int)));
+        int* advances = static_cast<int*>(SeamRealloc(layout->advances, n * sizeof(int)));
         if (!advances)
             return 0;
         layout->advances = advances;
@@ -276,7 +277,7 @@ int TiledLayout(HDC printer, const CTextDocument* doc, const CFontInfo* font, CP
     auto breakRow = [&]() {
         if (column >= columns) {
             int grown = columns ? columns * 2 : 16;
-            int* table = static_cast<int*>(realloc(given, grown * sizeof(int)));
+            int* table = static_cast<int*>(SeamRealloc(given, grown * sizeof(int)));
             if (!table)
                 return 0;
             memset(table + columns, 0, (grown - columns) * sizeof(int));

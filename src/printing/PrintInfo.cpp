@@ -1,4 +1,5 @@
 #include "printing/PrintInfo.h"
+#include "base/FailureSeam.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -100,7 +101,7 @@ int CPrintInfo::SelectDevice(HWND dialog)
         return 0;
     FreeDevMode(dialog);
     LONG size = DocumentPropertiesA(dialog, printer, name, nullptr, nullptr, 0);
-    m_pDevMode = size > 0 ? static_cast<DEVMODEA*>(GlobalAlloc(GMEM_ZEROINIT, size)) : nullptr;
+    m_pDevMode = size > 0 ? static_cast<DEVMODEA*>(SeamGlobalAlloc(GMEM_ZEROINIT, size)) : nullptr;
     if (!m_pDevMode) {
         ShowLastError(dialog, "DEVMODE allocation failed");
         ClosePrinter(printer);
@@ -243,7 +244,7 @@ int CPrintInfo::PrintPage(const char* page, int** advances, int* capacity)
             n++;
         if (n > 0) {
             if (n > *capacity) {
-                int* grown = static_cast<int*>(realloc(*advances, n * (sizeof(int) + 1)));
+                int* grown = static_cast<int*>(SeamRealloc(*advances, n * (sizeof(int) + 1)));
                 if (!grown)
                     return 0;
                 *advances = grown;

@@ -1,4 +1,5 @@
 #include "view/FontInfo.h"
+#include "base/FailureSeam.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -145,7 +146,7 @@ void CFontInfo::BuildKerningIndex()
 {
     if (!m_pKerning)
         return;
-    m_pKerningIndex = static_cast<int*>(malloc(256 * 256 * sizeof(int)));
+    m_pKerningIndex = static_cast<int*>(SeamMalloc(256 * 256 * sizeof(int)));
     if (!m_pKerningIndex)
         return;
     for (int i = 0; i < 256 * 256; i++)
@@ -290,7 +291,7 @@ int* CFontInfo::Measure(const char* s, int n, SIZE* size, int keep) const
 {
     int* advances = nullptr;
     if (n > 0 && keep) {
-        advances = static_cast<int*>(malloc(n * sizeof(int)));
+        advances = static_cast<int*>(SeamMalloc(n * sizeof(int)));
         if (advances)
             Advances(s, n, advances);
     }

@@ -1,4 +1,5 @@
 #include "view/LineDrawing.h"
+#include "base/FailureSeam.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -31,8 +32,8 @@ void DrawLineSpan(HDC dc, const CFontInfo* font, CLineSteps* steps, const char* 
     int x = x0 + before;
     if (n <= 0)
         return;
-    char* copy = static_cast<char*>(malloc(n));
-    int* advances = static_cast<int*>(malloc(n * sizeof(int)));
+    char* copy = static_cast<char*>(SeamMalloc(n));
+    int* advances = static_cast<int*>(SeamMalloc(n * sizeof(int)));
     if (copy && advances) {
         memcpy(copy, line + first, n);
         BlankTabs(copy, n);

@@ -83,17 +83,3 @@ testing::AssertionResult LineTableMatchesText(const CTextDocument* doc)
                                            << widest << " wide";
     return testing::AssertionSuccess();
 }
-
-CAddressSpaceHog::CAddressSpaceHog(size_t minFree)
-{
-    for (size_t size = size_t(1) << 30; size >= minFree; size /= 2) {
-        while (void* piece = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
-            m_held.push_back(piece);
-    }
-}
-
-CAddressSpaceHog::~CAddressSpaceHog()
-{
-    for (void* piece : m_held)
-        VirtualFree(piece, 0, MEM_RELEASE);
-}

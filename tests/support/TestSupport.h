@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 class CFontInfo;
 class CTextDocument;
@@ -32,15 +31,3 @@ void SetText(CTextDocument& doc, const std::string& text);
 // lines of greatest width.
 testing::AssertionResult LineTableMatchesText(const CTextDocument* doc);
 
-// Reserves address space while it lives until no free piece of minFree bytes is left, so
-// that any larger allocation fails the way it would in a full 32-bit process.
-class CAddressSpaceHog {
-public:
-    explicit CAddressSpaceHog(size_t minFree);
-    ~CAddressSpaceHog();
-
-private:
-    CAddressSpaceHog(const CAddressSpaceHog&);
-    CAddressSpaceHog& operator=(const CAddressSpaceHog&);
-    std::vector<void*> m_held;
-};
