@@ -69,6 +69,15 @@ std::string RecordBytes(const CFontRecord& record)
     return std::string((const char*)&record, sizeof(record));
 }
 
+// A 32-bit word as the file holds it, least significant byte first.
+std::string Word(int value)
+{
+    std::string bytes;
+    for (int i = 0; i < 4; i++)
+        bytes += static_cast<char>(static_cast<unsigned int>(value) >> (8 * i) & 0xFF);
+    return bytes;
+}
+
 class FontStore : public ::testing::Test {
 protected:
     StoreSandbox sandbox;
@@ -129,6 +138,37 @@ TEST_F(FontStore, StoresOneRecordPerFileAndLooksThemUp)
     EXPECT_EQ(0u, found.m_crColour) << "no match clears colour and font";
     EXPECT_EQ(0, found.m_lf.lfHeight);
     EXPECT_STREQ("", found.m_lf.lfFaceName);
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(FontStore, KnownBytesReadAndWriteAlikeInEveryBuild)
+{
+    // Put together field by field as the file lays them out, not from the program's structures.
+    std::string path = File("layout.txt");
+    const std::string known = Word(8) + Word(1) + Word(328) + Word(0x00332211) + path +
+                              std::string(260 - path.size(), '\0') + Word(-17) + Word(5) +
+                              Word(900) + Word(450) + Word(700) +
+                              std::string("\x01\x00\x01\xCC\x03\x02\x05\x31", 8) +
+                              "Courier New" + std::string(32 - 11, '\0');
+    ASSERT_EQ(8u + 328, known.size());
+    WriteBytes(sandbox.StorePath(), known);
+
+    CFontRecord found;
+    ASSERT_EQ(1, LookupOnce(path, &found));
+    const LOGFONTA& lf = found.m_lf;
+    const long fields[] = {static_cast<long>(found.m_crColour), lf.lfHeight, lf.lfWidth,
+                           lf.lfEscapement, lf.lfOrientation, lf.lfWeight, lf.lfItalic,
+                           lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet, lf.lfOutPrecision,
+                           lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily};
+    const long expected[] = {0x00332211, -17, 5, 900, 450, 700, 1, 0, 1, 0xCC, 3, 2, 5, 0x31};
+    for (size_t i = 0; i < sizeof(fields) / sizeof(fields[0]); i++)
+        EXPECT_EQ(expected[i], fields[i]) << "field " << i;
+    EXPECT_STREQ("Courier New", lf.lfFaceName);
+
+    // Written anew from what was read, the store holds the same bytes.
+    WriteBytes(sandbox.StorePath(), "");
+    EXPECT_EQ(1, StoreOnce(found));
+    EXPECT_EQ(known, ReadBytes(sandbox.StorePath()));
     EXPECT_EQ(0u, boxes.Count());
 }
 

@@ -7,7 +7,8 @@
 #include "app/AppState.h"
 #include "base/ErrorBox.h"
 
-// More records than this would need a record block beyond what a 32-bit process can hold.
+// More records than this would need a record block of 2 GB or more, beyond a 32-bit process;
+// the 64-bit program keeps the limit, so that both take the same files.
 static const DWORD MAX_RECORDS = 0x7FFFFFFF / FONT_RECORD_SIZE;
 static const char STORE_FILE_NAME[] = "\\ZendleEditorFileFont.fff";
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <stddef.h>
 #include <windows.h>
 
 const DWORD FONT_STORE_HEADER_SIZE = 8;
@@ -13,6 +14,15 @@ struct CFontRecord {
     LOGFONTA m_lf;
 };
 static_assert(sizeof(CFontRecord) == FONT_RECORD_SIZE, "store records are 328 bytes on disk");
+// The 32-bit and the 64-bit program read and write the same files: every field stays where
+// the file has it, whatever the width of a pointer.
+static_assert(2 * sizeof(DWORD) == FONT_STORE_HEADER_SIZE, "the header is two 32-bit words");
+static_assert(offsetof(CFontRecord, m_crColour) == 4 && offsetof(CFontRecord, m_szPath) == 8 &&
+                  offsetof(CFontRecord, m_lf) == 268,
+              "record fields at their file offsets");
+static_assert(sizeof(LOGFONTA) == 60 && offsetof(LOGFONTA, lfItalic) == 20 &&
+                  offsetof(LOGFONTA, lfFaceName) == 28,
+              "the font as 32-bit fields, 8 bytes and the face name");
 
 // Keeps the current directory as the start-up directory (CAppState::m_szStartDirectory).
 void RememberStartDirectory();

@@ -33,8 +33,9 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance)
 {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0, 0,
-                                   0, 0, parent, reinterpret_cast<HMENU>(IDW_TOOLBAR), instance,
-                                   nullptr);
+                                   0, 0, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_TOOLBAR)),
+                                   instance, nullptr);
     if (!toolbar)
         return nullptr;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);

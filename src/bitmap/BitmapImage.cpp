@@ -1,6 +1,7 @@
 #include "bitmap/BitmapImage.h"
 
 #include <new>
+#include <stddef.h>
 #include <string.h>
 
 namespace {
@@ -8,6 +9,13 @@ namespace {
 const DWORD FILE_HEADER_SIZE = 14;
 const DWORD INFO_HEADER_SIZE = 40;
 const WORD BITMAP_SIGNATURE = 0x4D42; // "BM"
+
+// The headers are copied to and from files as these structures, in either program.
+static_assert(sizeof(BITMAPFILEHEADER) == FILE_HEADER_SIZE &&
+                  offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
+              "the file header as it lies on disk");
+static_assert(sizeof(BITMAPINFOHEADER) == INFO_HEADER_SIZE && sizeof(RGBQUAD) == 4,
+              "the info header and colour table entries as they lie on disk");
 
 unsigned long long Magnitude(LONG value)
 {

@@ -56,5 +56,6 @@ HWND ChooseDocumentWindow(HWND owner, HWND mdiClient)
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     INT_PTR chosen = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_WINDOW_LIST), owner,
                                      WindowListProc, reinterpret_cast<LPARAM>(mdiClient));
-    return chosen > 0 ? reinterpret_cast<HWND>(chosen) : nullptr;
+    // A handle is no number: one with its top bit set reads as negative, in either program.
+    return chosen != 0 && chosen != -1 ? reinterpret_cast<HWND>(chosen) : nullptr;
 }
