@@ -127,6 +127,38 @@ TEST_F(Search, ThreeReplacePressesOnAbAbxEndWithinTheText)
     EXPECT_EQ("z zx", h->Text()) << "after the last one nothing more is replaced";
 }
 
+// From any caret, inside an occurrence or at its start, and either way, pressing Replace
+// until the end notice replaces each occurrence there at the start once, never its output.
+TEST_F(Search, ReplacePressesToTheEndReplaceEachOccurrenceOnce)
+{
+    struct Case {
+        std::string text, pattern, replacement, expected;
+    };
+    const Case cases[] = {
+        {"one two one", "one", "[one]", "[one] two [one]"},
+        {"ab ab ab", "ab", "abab", "abab abab abab"},
+        {"one two one", "one", "1", "1 two 1"},
+    };
+    Open("");
+    for (const Case& c : cases) {
+        for (int caret = 0; caret <= static_cast<int>(c.text.size()); caret++) {
+            for (int options : {DOWN, UP}) {
+                SCOPED_TRACE(c.text + " caret " + std::to_string(caret) + " options " +
+                             std::to_string(options));
+                CTextDocument* doc = h->m_pDocument;
+                doc->ReplaceWithUndo(0, doc->GetTextLength(), c.text.data(),
+                                     static_cast<int>(c.text.size()));
+                view->MoveCaret(caret);
+                size_t notices = Messages().size();
+                for (int press = 0; press < 10 && Messages().size() == notices; press++)
+                    find->ReplaceNext(nullptr, c.pattern.c_str(), c.replacement.c_str(), options);
+                EXPECT_EQ(c.expected, h->Text());
+                EXPECT_EQ(FIND_FINAL_TEXT, Messages().back());
+            }
+        }
+    }
+}
+
 TEST_F(Search, AnEmptyReplacementAfterWrappingSelectsOnlyWhatIsThere)
 {
     Open("ab ab", 3);

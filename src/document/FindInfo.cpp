@@ -233,7 +233,8 @@ void CFindInfo::ReplaceNext(HWND owner, const char* pattern, const char* replace
     int previous = m_nReplacePrevious;
     if (h.count > 0 && ReplacePending()) {
         int d = m_nReplacementLength - h.length;
-        int onward = (h.options & FIND_DOWN) && h.next > h.match;
+        int down = h.options & FIND_DOWN;
+        int onward = down && h.next > h.match;
         if (previous < h.match)
             h.match += d;
         // Downwards the scan goes on after the match now selected, wherever it moved.
@@ -241,8 +242,13 @@ void CFindInfo::ReplaceNext(HWND owner, const char* pattern, const char* replace
             h.next = h.match + h.length;
         else if (previous < h.next)
             h.next += d;
-        if (previous < h.stop)
+        // The round must never scan the output of a replacement: upwards a stop at the
+        // replaced occurrence moves past it, downwards a wrapped scan ends at its stop
+        // even when the match now selected holds it (the caret stood inside).
+        if (previous < h.stop || (!down && previous == h.stop))
             h.stop += d;
+        if (down && h.match < h.stop && h.next > h.stop)
+            h.next = h.stop;
     }
     FindViewSelect(m_pView, h.match, h.match + h.length);
     h.count++;
