@@ -14,6 +14,7 @@
 #include "document/TextDocument.h"
 #include "document/TextMatch.h"
 #include "support/DialogWatcher.h"
+#include "support/MouseInput.h"
 #include "support/TestSupport.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
@@ -79,6 +80,45 @@ TEST_F(Search, UpFromNearTheEndStartsAtTheLastPlaceThePatternFits)
     find->FindNext(nullptr, "AB", UP | FIND_MATCHCASE);
     EXPECT_EQ(std::vector<std::string>({FIND_NOT_FOUND_TEXT}), Messages())
         << "new options restart the scan, and no upper case AB exists";
+}
+
+// Any move of the caret by a key or a click, a selection collapsing included, makes the
+// next search start at the caret instead of going on after the last match.
+TEST_F(Search, ACaretMovedByAKeyOrAClickRestartsTheScanThere)
+{
+    struct Case {
+        UINT key; // 0: a click at index
+        int index, options;
+        const char* expected;
+    };
+    // Down the scan stands after 4..7 and would go on at 8; up it would go on at 4.
+    const Case cases[] = {
+        {VK_LEFT, 0, DOWN, "4..7"},   {VK_HOME, 0, DOWN, "0..3"}, {VK_UP, 0, DOWN, "4..7"},
+        {VK_DOWN, 0, DOWN, "0..3"},   {0, 1, DOWN, "4..7"},       {VK_RIGHT, 0, UP, "8..11"},
+        {VK_END, 0, UP, "12..15"},    {VK_DOWN, 0, UP, "8..11"},  {VK_UP, 0, UP, "0..3"},
+        {0, 14, UP, "12..15"},
+    };
+    Open("one one\rone one");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.key) + " index " + std::to_string(c.index) + " options " +
+                     std::to_string(c.options));
+        view->MoveCaret(c.options == DOWN ? 0 : 15);
+        find->MarkDirty();
+        find->FindNext(nullptr, "one", c.options);
+        find->FindNext(nullptr, "one", c.options);
+        if (c.key) {
+            SendKey(view->m_hWnd, c.key);
+        } else {
+            POINT p;
+            view->PointFromIndex(c.index, &p);
+            p.y += view->GetLineHeight() / 2;
+            SendMouse(view->m_hWnd, WM_LBUTTONDOWN, p, MK_LBUTTON);
+            SendMouse(view->m_hWnd, WM_LBUTTONUP, p);
+        }
+        find->FindNext(nullptr, "one", c.options);
+        EXPECT_EQ(c.expected, Selected());
+    }
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(Search, WholeWordsEndAtEverythingButLettersAndDigits)
