@@ -38,6 +38,9 @@ void CFindInfo::MarkDirty()
     m_replace.dirty = 1;
 }
 
+// The box disables only the dialog: meanwhile the user may edit the document or close it,
+// freeing this state. So each call remembers what it has seen before the box, and nothing
+// of this object is used after it.
 void CFindInfo::Message(HWND owner, const char* text) const
 {
     MessageBoxA(owner, text, APP_CAPTION, MB_OK);
@@ -169,13 +172,14 @@ void CFindInfo::FindNext(HWND owner, const char* pattern, int options)
 {
     if (!SetHalf(&m_find, pattern, options))
         return;
-    if (Scan(&m_find)) {
+    int found = Scan(&m_find);
+    if (found) {
         FindViewSelect(m_pView, m_find.match, m_find.match + m_find.length);
         m_find.count++;
-    } else {
-        Message(owner, m_find.count > 0 ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
     }
     Remember(&m_find);
+    if (!found)
+        Message(owner, m_find.count > 0 ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
 }
 
 void CFindInfo::ReplaceFindNext(HWND owner, const char* pattern, const char* replacement,
@@ -186,16 +190,15 @@ void CFindInfo::ReplaceFindNext(HWND owner, const char* pattern, const char* rep
     if (Scan(&m_replace)) {
         FindViewSelect(m_pView, m_replace.match, m_replace.match + m_replace.length);
         m_replace.count++;
-    } else {
-        FindViewClearSelection(m_pView);
-        if (m_replace.count != 0) {
-            m_replace.count = -1;
-            Message(owner, FIND_FINAL_TEXT);
-        } else {
-            Message(owner, FIND_NOT_FOUND_TEXT);
-        }
+        Remember(&m_replace);
+        return;
     }
+    FindViewClearSelection(m_pView);
+    int counted = m_replace.count != 0;
+    if (counted)
+        m_replace.count = -1;
     Remember(&m_replace);
+    Message(owner, counted ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
 }
 
 // Replaces the match selected by the call before, unless the text there no longer
@@ -218,15 +221,14 @@ void CFindInfo::ReplaceNext(HWND owner, const char* pattern, const char* replace
     CFindHalf& h = m_replace;
     if (m_bReplaceDone || !Scan(&h)) {
         FindViewClearSelection(m_pView);
-        if (h.count == 0) {
-            Message(owner, FIND_NOT_FOUND_TEXT);
-        } else {
+        int counted = h.count != 0;
+        if (counted) {
             if (h.count != -1)
                 ReplacePending();
             h.count = -1;
-            Message(owner, FIND_FINAL_TEXT);
         }
         Remember(&h);
+        Message(owner, counted ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
         return;
     }
     FindViewClearSelection(m_pView);
