@@ -266,6 +266,41 @@ TEST_F(Search, ReplaceAllTakesOccurrencesWithoutOverlapOnceUntilTheTextChanges)
     EXPECT_EQ("aaaa", h->Text());
 }
 
+// Without memory for a larger text block, for the list of occurrences or for a copy of the
+// pattern, each call says so, moves nothing and may be tried again once memory is back.
+TEST_F(Search, WhatFailsForMemoryIsReportedAndChangesNothing)
+{
+    // The text fills its block exactly: any growth needs a new one of 2 MB.
+    std::string line, text;
+    for (int i = 0; i < 31; i++)
+        line += "ab";
+    while (text.size() < 64 * TEXT_BLOCK_STEP - 2)
+        text += line + "\r";
+    text.resize(64 * TEXT_BLOCK_STEP - 2);
+    const std::string pattern(3 << 20, 'a');
+    Open(text);
+    find->ReplaceNext(nullptr, "ab", "abab", DOWN);
+    std::string selected;
+    {
+        // No check fails in here: the test framework would want a thread for it.
+        CAddressSpaceHog hog(1 << 20);
+        find->ReplaceNext(nullptr, "ab", "abab", DOWN);
+        selected = Selected();
+        find->ReplaceAll(nullptr, "ab", "c", DOWN);
+        find->FindNext(nullptr, pattern.c_str(), DOWN);
+    }
+    EXPECT_EQ("2..4", selected) << "the match found, where it is";
+    std::vector<std::string> captions;
+    for (const SeenDialog& seen : watcher.Seen())
+        captions.push_back(seen.caption);
+    EXPECT_EQ(std::vector<std::string>({"GlobalRealloc() failed", "GlobalAlloc() failed",
+                                        "GlobalAlloc() failed"}),
+              captions);
+    EXPECT_EQ(text, h->Text());
+    find->ReplaceAll(nullptr, "ab", "c", DOWN);
+    EXPECT_EQ(std::string::npos, h->Text().find("ab")) << "replace all is not done yet";
+}
+
 // The occurrences a plain reading of the rules finds, left to right without overlap.
 static std::vector<int> Occurrences(const std::string& text, const std::string& p, int options)
 {

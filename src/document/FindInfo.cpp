@@ -46,12 +46,19 @@ void CFindInfo::Message(HWND owner, const char* text) const
     MessageBoxA(owner, text, APP_CAPTION, MB_OK);
 }
 
-static char* CopyString(const char* s)
+void CFindInfo::ReportNoMemory() const
+{
+    ShowLastError(m_pDocument->GetOwnerWindow(), "GlobalAlloc() failed", ERROR_NOT_ENOUGH_MEMORY);
+}
+
+char* CFindInfo::CopyString(const char* s) const
 {
     size_t n = strlen(s);
     char* copy = new (std::nothrow) char[n + 1];
     if (copy)
         memcpy(copy, s, n + 1);
+    else
+        ReportNoMemory();
     return copy;
 }
 
@@ -76,8 +83,12 @@ int CFindInfo::SetHalf(CFindHalf* half, const char* pattern, int options)
         reset = 1;
     }
     half->options = options;
-    if (!m_matcher.Set(half->pattern, half->length, options))
+    if (!m_matcher.Set(half->pattern, half->length, options)) {
+        // The pattern or options may be new: the next call must not take the scan as set.
+        half->dirty = 1;
+        ReportNoMemory();
         return 0;
+    }
     if (!reset)
         return 1;
     int length = m_pDocument->GetTextLength();
@@ -202,13 +213,14 @@ void CFindInfo::ReplaceFindNext(HWND owner, const char* pattern, const char* rep
 }
 
 // Replaces the match selected by the call before, unless the text there no longer
-// matches (it may have changed under the selection); 1 when it was replaced.
+// matches (it may have changed under the selection); 1 when it was replaced, 0 also when
+// the edit failed (and was reported), so that no position moves for it.
 int CFindInfo::ReplacePending()
 {
     int at = m_nReplacePrevious;
-    if (!m_matcher.MatchesAt(m_pDocument->GetTextAt(0), m_pDocument->GetTextLength(), at))
+    if (!m_matcher.MatchesAt(m_pDocument->GetTextAt(0), m_pDocument->GetTextLength(), at) ||
+        !m_pDocument->ReplaceWithUndo(at, m_replace.length, m_pReplacement, m_nReplacementLength))
         return 0;
-    m_pDocument->ReplaceWithUndo(at, m_replace.length, m_pReplacement, m_nReplacementLength);
     FindViewPlaceCaret(m_pView, at + m_nReplacementLength);
     return 1;
 }
@@ -265,12 +277,11 @@ void CFindInfo::ReplaceAll(HWND, const char* pattern, const char* replacement, i
         return;
     int length = m_pDocument->GetTextLength();
     int n = m_replace.length;
-    m_bReplaceDone = 1;
     if (length / n == 0) {
+        m_bReplaceDone = 1;
         Remember(&m_replace);
         return;
     }
-    m_replace.count = 0;
     // Left to right and without overlap; the list grows as occurrences are met.
     const char* text = m_pDocument->GetTextAt(0);
     int capacity = 0, count = 0;
@@ -284,8 +295,7 @@ void CFindInfo::ReplaceAll(HWND, const char* pattern, const char* replacement, i
             int* bigger = new (std::nothrow) int[grown];
             if (!bigger) {
                 delete[] found;
-                SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-                ShowLastError(m_pDocument->GetOwnerWindow(), "GlobalAlloc() failed");
+                ReportNoMemory();
                 return;
             }
             if (count)
@@ -296,9 +306,12 @@ void CFindInfo::ReplaceAll(HWND, const char* pattern, const char* replacement, i
         }
         found[count++] = i;
     }
-    if (count) {
-        m_pDocument->ReplaceAllWithUndo(found, count, n, m_pReplacement, m_nReplacementLength,
-                                        (options & FIND_MATCHCASE) ? 1 : 0);
+    // Done only once made: a replacement that failed for memory may be tried again.
+    if (!count || m_pDocument->ReplaceAllWithUndo(found, count, n, m_pReplacement,
+                                                  m_nReplacementLength,
+                                                  (options & FIND_MATCHCASE) ? 1 : 0)) {
+        m_bReplaceDone = 1;
+        m_replace.count = 0;
     }
     delete[] found;
     Remember(&m_replace);
