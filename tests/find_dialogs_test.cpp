@@ -11,6 +11,7 @@
 #include "app/AppState.h"
 #include "app/DocFrame.h"
 #include "app/OpenDocument.h"
+#include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
@@ -263,4 +264,42 @@ TEST_F(FindDialogs, AnEditOrACloseWhileASearchNoticeIsOpenIsTakenIntoAccount)
         Press(dialog, b.button);
         EXPECT_EQ("pFind pointer invalid", Boxes(watcher).back().text);
     }
+}
+
+TEST_F(FindDialogs, ReplaceDialogButtonsMatchCaseAndTheRefillFromTheActiveView)
+{
+    CEditDisplay* first = NewDocument("one two one two one");
+    CTextDocument* document = first->GetDocument();
+    first->MoveCaret(0);
+    app.Command(ID_EDIT_REPLACE);
+    HWND dialog = g_app.m_hReplaceDialog;
+    ASSERT_NE(nullptr, dialog);
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "one");
+    SetDlgItemTextA(dialog, IDC_REPLACE_TEXT, "1");
+    CheckRadioButton(dialog, IDC_FIND_UP, IDC_FIND_DOWN, IDC_FIND_DOWN);
+    {
+        // A box here would be a fault; answered, so that the test fails instead of hanging.
+        DialogWatcher unexpected(BoxesOnly());
+        Press(dialog, IDOK);
+        Press(dialog, IDOK);
+        EXPECT_EQ("one two one two one", DocumentText(document)) << "Find Next only selects";
+        EXPECT_EQ(8, first->m_pSelection->Start());
+        Press(dialog, IDC_REPLACE_ONE);
+        EXPECT_EQ("one two 1 two one", DocumentText(document)) << "Replace takes the selected";
+        EXPECT_EQ(14, first->m_pSelection->Start());
+        EXPECT_TRUE(Boxes(unexpected).empty());
+    }
+    CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_CHECKED);
+    EXPECT_EQ(FIND_NOT_FOUND_TEXT, BoxOfSearch(dialog, IDOK, "ONE").text);
+
+    // Another window brings its own replace state, empty, and back again.
+    NewDocument("two");
+    EXPECT_EQ("", Item(dialog, IDC_FIND_TEXT));
+    EXPECT_EQ("", Item(dialog, IDC_REPLACE_TEXT));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE));
+    SetFocus(first->m_hWnd);
+    EXPECT_EQ("ONE", Item(dialog, IDC_FIND_TEXT));
+    EXPECT_EQ("1", Item(dialog, IDC_REPLACE_TEXT));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_DOWN));
 }
