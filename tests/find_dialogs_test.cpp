@@ -2,11 +2,16 @@
 // pressed as a user would, following the active view.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+#include <string.h>
 #include <windows.h>
+
+#include <functional>
 
 #include "app/AppState.h"
 #include "app/DocFrame.h"
 #include "app/OpenDocument.h"
+#include "document/FindInfo.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
 #include "view/EditDisplay.h"
@@ -15,6 +20,20 @@
 #include "support/DialogWatcher.h"
 #include "support/TestSupport.h"
 #include "support/Waits.h"
+
+// Freed memory is spoilt and never handed out again: a search that used the state of a
+// closed document after its message box then fails at once instead of reading whatever
+// took its place. The few objects a test frees stay with the process until it ends.
+void operator delete(void* p) noexcept
+{
+    if (p)
+        memset(p, 0xdd, _msize(p));
+}
+
+void operator delete(void* p, size_t) noexcept
+{
+    operator delete(p);
+}
 
 namespace {
 
@@ -200,4 +219,87 @@ TEST_F(FindDialogs, ADialogLetsGoOfTheStateOfAViewThatCloses)
     EXPECT_EQ("", Item(find, IDC_FIND_TEXT)) << "refilled without a state";
     EXPECT_EQ("pFind pointer invalid", BoxOfSearch(find, IDOK, "b").text);
     EXPECT_EQ("pFind pointer invalid", BoxOfSearch(replace, IDC_REPLACE_ALL, "b").text);
+}
+
+// The notice box disables only the dialog: meanwhile the user may edit or close the document.
+TEST_F(FindDialogs, AnEditOrACloseWhileASearchNoticeIsOpenIsTakenIntoAccount)
+{
+    const struct {
+        int command, button;
+    } buttons[] = {{ID_EDIT_FIND, IDOK}, {ID_EDIT_REPLACE, IDOK}, {ID_EDIT_REPLACE, IDC_REPLACE_ONE}};
+    // Both dialogs open before the watcher starts: it must take no dialog for a box.
+    app.Command(ID_EDIT_FIND);
+    app.Command(ID_EDIT_REPLACE);
+    std::function<void()> whileOpen = [] {};
+    DialogWatcher watcher([&](HWND dialog, const SeenDialog&) {
+        if (dialog == g_app.m_hFindDialog || dialog == g_app.m_hReplaceDialog)
+            return;
+        whileOpen();
+        PressDialogButton(dialog, IDOK);
+    });
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(std::to_string(b.command) + " button " + std::to_string(b.button));
+        CEditDisplay* view = NewDocument("abc");
+        HWND dialog = b.command == ID_EDIT_FIND ? g_app.m_hFindDialog : g_app.m_hReplaceDialog;
+        size_t boxes = Boxes(watcher).size();
+
+        whileOpen = [&] {
+            for (char c : std::string("zzz"))
+                SendMessageA(view->m_hWnd, WM_CHAR, static_cast<unsigned char>(c), 0);
+        };
+        SetDlgItemTextA(dialog, IDC_FIND_TEXT, "zzz");
+        Press(dialog, b.button);
+        Press(dialog, b.button);
+        EXPECT_EQ(boxes + 1, Boxes(watcher).size()) << "the new text is searched";
+        CSelection* s = view->m_pSelection;
+        std::string text = DocumentText(view->GetDocument());
+        EXPECT_EQ("zzz", s->IsEmpty() ? "" : text.substr(s->Start(), s->End() - s->Start()));
+
+        view->GetDocument()->m_bModified = 0;
+        whileOpen = [] { SendMessageA(g_app.m_hMainWindow, WM_COMMAND, ID_WINDOW_CLOSE, 0); };
+        SetDlgItemTextA(dialog, IDC_FIND_TEXT, "qqq");
+        Press(dialog, b.button);
+        EXPECT_EQ(0u, app.Documents().size());
+        whileOpen = [] {};
+        Press(dialog, b.button);
+        EXPECT_EQ("pFind pointer invalid", Boxes(watcher).back().text);
+    }
+}
+
+TEST_F(FindDialogs, ReplaceDialogButtonsMatchCaseAndTheRefillFromTheActiveView)
+{
+    CEditDisplay* first = NewDocument("one two one two one");
+    CTextDocument* document = first->GetDocument();
+    first->MoveCaret(0);
+    app.Command(ID_EDIT_REPLACE);
+    HWND dialog = g_app.m_hReplaceDialog;
+    ASSERT_NE(nullptr, dialog);
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "one");
+    SetDlgItemTextA(dialog, IDC_REPLACE_TEXT, "1");
+    CheckRadioButton(dialog, IDC_FIND_UP, IDC_FIND_DOWN, IDC_FIND_DOWN);
+    {
+        // A box here would be a fault; answered, so that the test fails instead of hanging.
+        DialogWatcher unexpected(BoxesOnly());
+        Press(dialog, IDOK);
+        Press(dialog, IDOK);
+        EXPECT_EQ("one two one two one", DocumentText(document)) << "Find Next only selects";
+        EXPECT_EQ(8, first->m_pSelection->Start());
+        Press(dialog, IDC_REPLACE_ONE);
+        EXPECT_EQ("one two 1 two one", DocumentText(document)) << "Replace takes the selected";
+        EXPECT_EQ(14, first->m_pSelection->Start());
+        EXPECT_TRUE(Boxes(unexpected).empty());
+    }
+    CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_CHECKED);
+    EXPECT_EQ(FIND_NOT_FOUND_TEXT, BoxOfSearch(dialog, IDOK, "ONE").text);
+
+    // Another window brings its own replace state, empty, and back again.
+    NewDocument("two");
+    EXPECT_EQ("", Item(dialog, IDC_FIND_TEXT));
+    EXPECT_EQ("", Item(dialog, IDC_REPLACE_TEXT));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE));
+    SetFocus(first->m_hWnd);
+    EXPECT_EQ("ONE", Item(dialog, IDC_FIND_TEXT));
+    EXPECT_EQ("1", Item(dialog, IDC_REPLACE_TEXT));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FIND_DOWN));
 }

@@ -14,6 +14,7 @@
 #include "document/TextDocument.h"
 #include "document/TextMatch.h"
 #include "support/DialogWatcher.h"
+#include "support/MouseInput.h"
 #include "support/TestSupport.h"
 #include "support/ViewHarness.h"
 #include "view/EditDisplay.h"
@@ -81,6 +82,45 @@ TEST_F(Search, UpFromNearTheEndStartsAtTheLastPlaceThePatternFits)
         << "new options restart the scan, and no upper case AB exists";
 }
 
+// Any move of the caret by a key or a click, a selection collapsing included, makes the
+// next search start at the caret instead of going on after the last match.
+TEST_F(Search, ACaretMovedByAKeyOrAClickRestartsTheScanThere)
+{
+    struct Case {
+        UINT key; // 0: a click at index
+        int index, options;
+        const char* expected;
+    };
+    // Down the scan stands after 4..7 and would go on at 8; up it would go on at 4.
+    const Case cases[] = {
+        {VK_LEFT, 0, DOWN, "4..7"},   {VK_HOME, 0, DOWN, "0..3"}, {VK_UP, 0, DOWN, "4..7"},
+        {VK_DOWN, 0, DOWN, "0..3"},   {0, 1, DOWN, "4..7"},       {VK_RIGHT, 0, UP, "8..11"},
+        {VK_END, 0, UP, "12..15"},    {VK_DOWN, 0, UP, "8..11"},  {VK_UP, 0, UP, "0..3"},
+        {0, 14, UP, "12..15"},
+    };
+    Open("one one\rone one");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.key) + " index " + std::to_string(c.index) + " options " +
+                     std::to_string(c.options));
+        view->MoveCaret(c.options == DOWN ? 0 : 15);
+        find->MarkDirty();
+        find->FindNext(nullptr, "one", c.options);
+        find->FindNext(nullptr, "one", c.options);
+        if (c.key) {
+            SendKey(view->m_hWnd, c.key);
+        } else {
+            POINT p;
+            view->PointFromIndex(c.index, &p);
+            p.y += view->GetLineHeight() / 2;
+            SendMouse(view->m_hWnd, WM_LBUTTONDOWN, p, MK_LBUTTON);
+            SendMouse(view->m_hWnd, WM_LBUTTONUP, p);
+        }
+        find->FindNext(nullptr, "one", c.options);
+        EXPECT_EQ(c.expected, Selected());
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(Search, WholeWordsEndAtEverythingButLettersAndDigits)
 {
     Open("cat_ cat1 xcat cat");
@@ -125,6 +165,38 @@ TEST_F(Search, ThreeReplacePressesOnAbAbxEndWithinTheText)
     EXPECT_EQ(std::vector<std::string>({FIND_FINAL_TEXT}), Messages());
     find->ReplaceNext(nullptr, "ab", "z", DOWN);
     EXPECT_EQ("z zx", h->Text()) << "after the last one nothing more is replaced";
+}
+
+// From any caret, inside an occurrence or at its start, and either way, pressing Replace
+// until the end notice replaces each occurrence there at the start once, never its output.
+TEST_F(Search, ReplacePressesToTheEndReplaceEachOccurrenceOnce)
+{
+    struct Case {
+        std::string text, pattern, replacement, expected;
+    };
+    const Case cases[] = {
+        {"one two one", "one", "[one]", "[one] two [one]"},
+        {"ab ab ab", "ab", "abab", "abab abab abab"},
+        {"one two one", "one", "1", "1 two 1"},
+    };
+    Open("");
+    for (const Case& c : cases) {
+        for (int caret = 0; caret <= static_cast<int>(c.text.size()); caret++) {
+            for (int options : {DOWN, UP}) {
+                SCOPED_TRACE(c.text + " caret " + std::to_string(caret) + " options " +
+                             std::to_string(options));
+                CTextDocument* doc = h->m_pDocument;
+                doc->ReplaceWithUndo(0, doc->GetTextLength(), c.text.data(),
+                                     static_cast<int>(c.text.size()));
+                view->MoveCaret(caret);
+                size_t notices = Messages().size();
+                for (int press = 0; press < 10 && Messages().size() == notices; press++)
+                    find->ReplaceNext(nullptr, c.pattern.c_str(), c.replacement.c_str(), options);
+                EXPECT_EQ(c.expected, h->Text());
+                EXPECT_EQ(FIND_FINAL_TEXT, Messages().back());
+            }
+        }
+    }
 }
 
 TEST_F(Search, AnEmptyReplacementAfterWrappingSelectsOnlyWhatIsThere)
@@ -192,6 +264,41 @@ TEST_F(Search, ReplaceAllTakesOccurrencesWithoutOverlapOnceUntilTheTextChanges)
     EXPECT_EQ(std::vector<std::string>({FIND_NOT_FOUND_TEXT}), Messages());
     h->m_pDocument->Undo();
     EXPECT_EQ("aaaa", h->Text());
+}
+
+// Without memory for a larger text block, for the list of occurrences or for a copy of the
+// pattern, each call says so, moves nothing and may be tried again once memory is back.
+TEST_F(Search, WhatFailsForMemoryIsReportedAndChangesNothing)
+{
+    // The text fills its block exactly: any growth needs a new one of 2 MB.
+    std::string line, text;
+    for (int i = 0; i < 31; i++)
+        line += "ab";
+    while (text.size() < 64 * TEXT_BLOCK_STEP - 2)
+        text += line + "\r";
+    text.resize(64 * TEXT_BLOCK_STEP - 2);
+    const std::string pattern(3 << 20, 'a');
+    Open(text);
+    find->ReplaceNext(nullptr, "ab", "abab", DOWN);
+    std::string selected;
+    {
+        // No check fails in here: the test framework would want a thread for it.
+        CAddressSpaceHog hog(1 << 20);
+        find->ReplaceNext(nullptr, "ab", "abab", DOWN);
+        selected = Selected();
+        find->ReplaceAll(nullptr, "ab", "c", DOWN);
+        find->FindNext(nullptr, pattern.c_str(), DOWN);
+    }
+    EXPECT_EQ("2..4", selected) << "the match found, where it is";
+    std::vector<std::string> captions;
+    for (const SeenDialog& seen : watcher.Seen())
+        captions.push_back(seen.caption);
+    EXPECT_EQ(std::vector<std::string>({"GlobalRealloc() failed", "GlobalAlloc() failed",
+                                        "GlobalAlloc() failed"}),
+              captions);
+    EXPECT_EQ(text, h->Text());
+    find->ReplaceAll(nullptr, "ab", "c", DOWN);
+    EXPECT_EQ(std::string::npos, h->Text().find("ab")) << "replace all is not done yet";
 }
 
 // The occurrences a plain reading of the rules finds, left to right without overlap.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -157,6 +158,45 @@ TEST(LineSort, NumberKeysAndTheNumberBlock)
     EXPECT_TRUE(HasNumberKey(" \t-5x", 5));
     EXPECT_EQ("42\r007", FastSort("007\r42", SORT_ASCENDING | SORT_NUMERIC));
     EXPECT_EQ("\ra\rb", FastSort("b\ra\r", SORT_ASCENDING)) << "the empty last line sorts too";
+}
+
+// Numbers by sign and digits, then the rest of the line, then the leading blanks, then the
+// blanks after the number; text by what follows the leading blanks, then those blanks.
+TEST(LineSort, ComparisonTieBreaksInTheirOrder)
+{
+    const struct {
+        const char *a, *b;
+        int numeric, expected;
+    } cases[] = {
+        {"5 zebra", "  5 apple", 1, CSTR_GREATER_THAN}, // the rest before the leading blanks
+        {"  5 apple", "5 apple", 1, CSTR_GREATER_THAN},
+        {"  5 apple", "5  apple", 1, CSTR_GREATER_THAN}, // leading blanks before those after
+        {"5  apple", "5 apple", 1, CSTR_GREATER_THAN},
+        {"5 apple", "5 apple", 1, CSTR_EQUAL},
+        {"-10", "-9", 1, CSTR_LESS_THAN},
+        {"-5 x", "-3 x", 1, CSTR_LESS_THAN},
+        {"-3", "2", 1, CSTR_LESS_THAN},
+        {"007", "42", 1, CSTR_GREATER_THAN},
+        {"b", "  a", 0, CSTR_GREATER_THAN},
+        {"  a", "a", 0, CSTR_GREATER_THAN},
+        {"a", "\ta", 0, CSTR_LESS_THAN},
+    };
+    for (const auto& c : cases) {
+        CStringInfo a(c.a, static_cast<int>(strlen(c.a)), c.numeric);
+        CStringInfo b(c.b, static_cast<int>(strlen(c.b)), c.numeric);
+        EXPECT_EQ(c.expected, CompareLines(&a, &b)) << "'" << c.a << "' against '" << c.b << "'";
+        EXPECT_EQ(4 - c.expected, CompareLines(&b, &a)) << "'" << c.b << "' against '" << c.a << "'";
+    }
+    CStringInfo number("5", 1, 1), text("5", 1, 0);
+    EXPECT_EQ(0, CompareLines(&number, &text));
+
+    const int numeric = SORT_NUMERIC;
+    EXPECT_EQ("  5 apple\r5 zebra", FastSort("5 zebra\r  5 apple", SORT_ASCENDING | numeric));
+    EXPECT_EQ("5 zebra\r  5 apple", FastSort("  5 apple\r5 zebra", SORT_DESCENDING | numeric));
+    EXPECT_EQ("2\r-3\r-10", FastSort("-3\r-10\r2", SORT_DESCENDING | numeric));
+    EXPECT_EQ("apple\r10\r5\r#x", FastSort("5\r#x\rapple\r10", SORT_DESCENDING | numeric))
+        << "the numbers go before the first line that starts below '9'";
+    EXPECT_EQ("b\r  a", FastSort("  a\rb", SORT_DESCENDING));
 }
 
 TEST(LineSort, EqualLinesSwapAndAOneLineDocumentIsOneUndoStep)

@@ -38,17 +38,27 @@ void CFindInfo::MarkDirty()
     m_replace.dirty = 1;
 }
 
+// The box disables only the dialog: meanwhile the user may edit the document or close it,
+// freeing this state. So each call remembers what it has seen before the box, and nothing
+// of this object is used after it.
 void CFindInfo::Message(HWND owner, const char* text) const
 {
     MessageBoxA(owner, text, APP_CAPTION, MB_OK);
 }
 
-static char* CopyString(const char* s)
+void CFindInfo::ReportNoMemory() const
+{
+    ShowLastError(m_pDocument->GetOwnerWindow(), "GlobalAlloc() failed", ERROR_NOT_ENOUGH_MEMORY);
+}
+
+char* CFindInfo::CopyString(const char* s) const
 {
     size_t n = strlen(s);
     char* copy = new (std::nothrow) char[n + 1];
     if (copy)
         memcpy(copy, s, n + 1);
+    else
+        ReportNoMemory();
     return copy;
 }
 
@@ -73,8 +83,12 @@ int CFindInfo::SetHalf(CFindHalf* half, const char* pattern, int options)
         reset = 1;
     }
     half->options = options;
-    if (!m_matcher.Set(half->pattern, half->length, options))
+    if (!m_matcher.Set(half->pattern, half->length, options)) {
+        // The pattern or options may be new: the next call must not take the scan as set.
+        half->dirty = 1;
+        ReportNoMemory();
         return 0;
+    }
     if (!reset)
         return 1;
     int length = m_pDocument->GetTextLength();
@@ -169,13 +183,14 @@ void CFindInfo::FindNext(HWND owner, const char* pattern, int options)
 {
     if (!SetHalf(&m_find, pattern, options))
         return;
-    if (Scan(&m_find)) {
+    int found = Scan(&m_find);
+    if (found) {
         FindViewSelect(m_pView, m_find.match, m_find.match + m_find.length);
         m_find.count++;
-    } else {
-        Message(owner, m_find.count > 0 ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
     }
     Remember(&m_find);
+    if (!found)
+        Message(owner, m_find.count > 0 ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
 }
 
 void CFindInfo::ReplaceFindNext(HWND owner, const char* pattern, const char* replacement,
@@ -186,26 +201,26 @@ void CFindInfo::ReplaceFindNext(HWND owner, const char* pattern, const char* rep
     if (Scan(&m_replace)) {
         FindViewSelect(m_pView, m_replace.match, m_replace.match + m_replace.length);
         m_replace.count++;
-    } else {
-        FindViewClearSelection(m_pView);
-        if (m_replace.count != 0) {
-            m_replace.count = -1;
-            Message(owner, FIND_FINAL_TEXT);
-        } else {
-            Message(owner, FIND_NOT_FOUND_TEXT);
-        }
+        Remember(&m_replace);
+        return;
     }
+    FindViewClearSelection(m_pView);
+    int counted = m_replace.count != 0;
+    if (counted)
+        m_replace.count = -1;
     Remember(&m_replace);
+    Message(owner, counted ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
 }
 
 // Replaces the match selected by the call before, unless the text there no longer
-// matches (it may have changed under the selection); 1 when it was replaced.
+// matches (it may have changed under the selection); 1 when it was replaced, 0 also when
+// the edit failed (and was reported), so that no position moves for it.
 int CFindInfo::ReplacePending()
 {
     int at = m_nReplacePrevious;
-    if (!m_matcher.MatchesAt(m_pDocument->GetTextAt(0), m_pDocument->GetTextLength(), at))
+    if (!m_matcher.MatchesAt(m_pDocument->GetTextAt(0), m_pDocument->GetTextLength(), at) ||
+        !m_pDocument->ReplaceWithUndo(at, m_replace.length, m_pReplacement, m_nReplacementLength))
         return 0;
-    m_pDocument->ReplaceWithUndo(at, m_replace.length, m_pReplacement, m_nReplacementLength);
     FindViewPlaceCaret(m_pView, at + m_nReplacementLength);
     return 1;
 }
@@ -218,22 +233,22 @@ void CFindInfo::ReplaceNext(HWND owner, const char* pattern, const char* replace
     CFindHalf& h = m_replace;
     if (m_bReplaceDone || !Scan(&h)) {
         FindViewClearSelection(m_pView);
-        if (h.count == 0) {
-            Message(owner, FIND_NOT_FOUND_TEXT);
-        } else {
+        int counted = h.count != 0;
+        if (counted) {
             if (h.count != -1)
                 ReplacePending();
             h.count = -1;
-            Message(owner, FIND_FINAL_TEXT);
         }
         Remember(&h);
+        Message(owner, counted ? FIND_FINAL_TEXT : FIND_NOT_FOUND_TEXT);
         return;
     }
     FindViewClearSelection(m_pView);
     int previous = m_nReplacePrevious;
     if (h.count > 0 && ReplacePending()) {
         int d = m_nReplacementLength - h.length;
-        int onward = (h.options & FIND_DOWN) && h.next > h.match;
+        int down = h.options & FIND_DOWN;
+        int onward = down && h.next > h.match;
         if (previous < h.match)
             h.match += d;
         // Downwards the scan goes on after the match now selected, wherever it moved.
@@ -241,8 +256,13 @@ void CFindInfo::ReplaceNext(HWND owner, const char* pattern, const char* replace
             h.next = h.match + h.length;
         else if (previous < h.next)
             h.next += d;
-        if (previous < h.stop)
+        // The round must never scan the output of a replacement: upwards a stop at the
+        // replaced occurrence moves past it, downwards a wrapped scan ends at its stop
+        // even when the match now selected holds it (the caret stood inside).
+        if (previous < h.stop || (!down && previous == h.stop))
             h.stop += d;
+        if (down && h.match < h.stop && h.next > h.stop)
+            h.next = h.stop;
     }
     FindViewSelect(m_pView, h.match, h.match + h.length);
     h.count++;
@@ -257,12 +277,11 @@ void CFindInfo::ReplaceAll(HWND, const char* pattern, const char* replacement, i
         return;
     int length = m_pDocument->GetTextLength();
     int n = m_replace.length;
-    m_bReplaceDone = 1;
     if (length / n == 0) {
+        m_bReplaceDone = 1;
         Remember(&m_replace);
         return;
     }
-    m_replace.count = 0;
     // Left to right and without overlap; the list grows as occurrences are met.
     const char* text = m_pDocument->GetTextAt(0);
     int capacity = 0, count = 0;
@@ -276,8 +295,7 @@ void CFindInfo::ReplaceAll(HWND, const char* pattern, const char* replacement, i
             int* bigger = new (std::nothrow) int[grown];
             if (!bigger) {
                 delete[] found;
-                SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-                ShowLastError(m_pDocument->GetOwnerWindow(), "GlobalAlloc() failed");
+                ReportNoMemory();
                 return;
             }
             if (count)
@@ -288,9 +306,12 @@ void CFindInfo::ReplaceAll(HWND, const char* pattern, const char* replacement, i
         }
         found[count++] = i;
     }
-    if (count) {
-        m_pDocument->ReplaceAllWithUndo(found, count, n, m_pReplacement, m_nReplacementLength,
-                                        (options & FIND_MATCHCASE) ? 1 : 0);
+    // Done only once made: a replacement that failed for memory may be tried again.
+    if (!count || m_pDocument->ReplaceAllWithUndo(found, count, n, m_pReplacement,
+                                                  m_nReplacementLength,
+                                                  (options & FIND_MATCHCASE) ? 1 : 0)) {
+        m_bReplaceDone = 1;
+        m_replace.count = 0;
     }
     delete[] found;
     Remember(&m_replace);

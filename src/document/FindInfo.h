@@ -58,6 +58,9 @@ private:
     void Message(HWND owner, const char* text) const;
     int ReplacePending();
     void Remember(CFindHalf* half);
+    // Memory for a copy or a table was short: reported with the document's owner window.
+    void ReportNoMemory() const;
+    char* CopyString(const char* s) const;
 
     CTextMatcher m_matcher;
 };

@@ -32,11 +32,13 @@ void CEditDisplay::OnKeyDown(UINT key)
         m_pSelection->Clear();
         m_pDocument->LineAt(m_nIndex, &start, &lineLength);
         MoveCaret(start);
+        m_pFind->MarkDirty();
         break;
     case VK_END:
         m_pSelection->Clear();
         m_pDocument->LineAt(m_nIndex, &start, &lineLength);
         MoveCaret(start + lineLength);
+        m_pFind->MarkDirty();
         break;
     case VK_LEFT:
         MoveLeft(shift, ctrl);
@@ -61,6 +63,7 @@ void CEditDisplay::MoveLeft(int shift, int ctrl)
     if (!m_pSelection->IsEmpty() && !shift) {
         MoveCaret(m_pSelection->Start());
         m_pSelection->Clear();
+        m_pFind->MarkDirty();
         return;
     }
     if (m_nIndex == 0)
@@ -78,6 +81,7 @@ void CEditDisplay::MoveRight(int shift, int ctrl)
     if (!m_pSelection->IsEmpty() && !shift) {
         MoveCaret(m_pSelection->End());
         m_pSelection->Clear();
+        m_pFind->MarkDirty();
         return;
     }
     if (m_nIndex == m_pDocument->GetTextLength())
@@ -104,6 +108,7 @@ void CEditDisplay::MoveVertically(int down, int shift, int ctrl)
         else
             SetIndex(m_pSelection->Start());
         m_pSelection->Clear();
+        m_pFind->MarkDirty();
     }
     if (down ? m_nCaretLine >= m_pDocument->GetLineCount() - 1 : m_nCaretLine == 0)
         return;
