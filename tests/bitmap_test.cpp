@@ -2,6 +2,7 @@
 // fuzz loop of damaged files, and command 40028 through its own dialogs.
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 #include <string.h>
 
@@ -96,9 +97,14 @@ TEST_F(Bitmaps, FewColoursBecomeAPaletteInTheOrderTheyFirstOccur)
     std::vector<DWORD> many;
     for (DWORD i = 0; i < 257; i++)
         many.push_back(i * 0x010203);
-    std::vector<DWORD> indexes = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    std::vector<DWORD> indexes(256);
+    std::iota(indexes.begin(), indexes.end(), 0);
     std::vector<DWORD> seventeen(many.begin(), many.begin() + 17);
     EXPECT_EQ(Bmp(8, 17, 1, indexes, seventeen), Convert(Bmp(24, 17, 1, seventeen)));
+    std::vector<DWORD> greys = indexes;
+    for (DWORD& grey : greys)
+        grey *= 0x010101;
+    EXPECT_EQ(Bmp(8, 256, 1, indexes, greys), Convert(Bmp(24, 256, 1, greys))) << "256 colours";
     EXPECT_EQ(Bmp(24, 257, 1, many), Convert(Bmp(24, 257, 1, many))) << "257 colours";
 
     // Two 32-bit values that differ in the fourth byte alone are two colours.

@@ -2,14 +2,17 @@
 
 #include <stdlib.h>
 
+#include <functional>
 #include <string>
 
 #include "app/OpenDocument.h"
 #include "document/TextDocument.h"
 #include "printing/PageInfo.h"
+#include "printing/PrintInfo.h"
 #include "resources/resource.h"
 #include "support/AppWindow.h"
 #include "support/DialogWatcher.h"
+#include "support/TestFiles.h"
 #include "support/TestPrinter.h"
 #include "support/TestSupport.h"
 #include "support/ViewHarness.h"
@@ -127,6 +130,13 @@ TEST_F(LayoutTest, TiledPageGetsEmptyRowsUpToTheLineThatReachesIt)
     UseEvenMetrics(10);
     Text("s\rs\rs\rs\rs\r" + std::string(15, 'a') + "\rt");
     EXPECT_EQ((Texts{"s|s|s|s|s|" + std::string(10, 'a') + "|t", "|||||aaaaa|"}), Pages(false));
+
+    // A band of two rows three pages wide: each line goes as far to the right as it reaches.
+    UseEvenMetrics(2);
+    const std::string a(10, 'a'), d(10, 'd');
+    Text(a + a + "aaaaa\r" + std::string(12, 'b') + "\rccc\r" + d + "ddddd");
+    EXPECT_EQ((Texts{a + "|bbbbbbbbbb|", a + "|bb|", "aaaaa|", "ccc|" + d + "|", "|ddddd"}),
+              Pages(false));
 }
 
 TEST_F(LayoutTest, RowBreaksAtWideCharactersAndRightOverhangs)
@@ -203,11 +213,59 @@ std::string NoBlanks(std::string text)
     return out;
 }
 
+// What one Print command showed and printed.
+struct PrintRun {
+    std::string all; // the "&All" button's text
+    std::string to;  // the to edit
+    int questions;   // of "Abort Printing operation?"
+    int pages;       // -1 when nothing was printed
+    std::string text;
+};
+
+// The Print command through the system's dialog, answered from a watcher thread: inDialog
+// sets the dialog up and names the button that ends it; answer goes to every question
+// whether to abort.
+PrintRun RunPrint(AppWindow& app, const std::function<int(HWND)>& inDialog, int answer = IDNO)
+{
+    PrintRun run = {"", "", 0, -1, ""};
+    std::string output = TestPrinterOutput();
+    DeleteFileA(output.c_str());
+    HWND printDialog = nullptr;
+    DialogWatcher watcher([&](HWND dialog, const SeenDialog& seen) {
+        if (GetDlgItem(dialog, 1000)) {
+            printDialog = dialog;
+            int button = inDialog(dialog);
+            run.all = WindowText(GetDlgItem(dialog, 1056));
+            run.to = WindowText(GetDlgItem(dialog, 1153));
+            PressDialogButton(dialog, button);
+        } else if (seen.text == "Abort Printing operation?") {
+            run.questions++;
+            PressDialogButton(dialog, answer);
+        } else {
+            ADD_FAILURE() << "unexpected box " << seen.caption << ": " << seen.text;
+            PressDialogButton(dialog, GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK);
+            // A box refusing the dialog's values would keep the dialog open for good.
+            if (printDialog)
+                PressDialogButton(printDialog, IDCANCEL);
+        }
+    });
+    app.Command(ID_FILE_PRINT);
+    EXPECT_TRUE(IsWindowEnabled(app.Main()));
+    if (FileExists(output)) {
+        run.pages = PrintedPageCount(output, 60000);
+        run.text = NoBlanks(PrintedText(output));
+    }
+    return run;
+}
+
+int Confirm(HWND)
+{
+    return IDOK;
+}
+
 } // namespace
 
-// The Print command through the system's dialog, answered from a watcher thread: "Wrap Text"
-// chooses the layout, the "All" button counts its pages, and every question whether to abort
-// is answered No.
+// "Wrap Text" chooses the layout and the "All" button counts its pages.
 TEST(PrintCommand, PrintsTheChosenLayoutThroughTheDialog)
 {
     ASSERT_TRUE(EnsureTestPrinter());
@@ -226,31 +284,72 @@ TEST(PrintCommand, PrintsTheChosenLayoutThroughTheDialog)
     for (bool wrap : {true, false}) {
         SCOPED_TRACE(wrap ? "wrapped" : "tiled");
         const int pages = wrap ? 2 : 3;
-        std::string output = TestPrinterOutput();
-        DeleteFileA(output.c_str());
-        std::string allText;
-        int questions = 0;
-        DialogWatcher watcher([&](HWND dialog, const SeenDialog& seen) {
-            if (GetDlgItem(dialog, 1000)) {
-                if (wrap)
-                    SendMessageA(GetDlgItem(dialog, 1000), BM_CLICK, 0, 0);
-                allText = WindowText(GetDlgItem(dialog, 1056));
-                PressDialogButton(dialog, IDOK);
-            } else if (seen.text == "Abort Printing operation?") {
-                questions++;
-                PressDialogButton(dialog, IDNO);
-            } else {
-                ADD_FAILURE() << "unexpected box " << seen.caption << ": " << seen.text;
-                PressDialogButton(dialog, GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK);
-            }
+        PrintRun run = RunPrint(app, [&](HWND dialog) {
+            if (wrap)
+                SendMessageA(GetDlgItem(dialog, 1000), BM_CLICK, 0, 0);
+            return IDOK;
         });
-        app.Command(ID_FILE_PRINT);
-        EXPECT_EQ("All " + std::to_string(pages) + " Pages", allText);
-        EXPECT_EQ(pages, PrintedPageCount(output, 60000));
-        EXPECT_GE(questions, 1);
-        EXPECT_TRUE(IsWindowEnabled(app.Main()));
-        std::string text = NoBlanks(PrintedText(output));
-        EXPECT_NE(std::string::npos, text.find("line" + std::to_string(expected.rows - 1)));
-        EXPECT_NE(std::string::npos, text.find(NoBlanks(expected.longLine.substr(0, 20))));
+        EXPECT_EQ("All " + std::to_string(pages) + " Pages", run.all);
+        EXPECT_EQ(pages, run.pages);
+        EXPECT_GE(run.questions, 1);
+        EXPECT_NE(std::string::npos, run.text.find("line" + std::to_string(expected.rows - 1)));
+        EXPECT_NE(std::string::npos, run.text.find(NoBlanks(expected.longLine.substr(0, 20))));
     }
+}
+
+TEST(PrintCommand, PrintsTheRangeAskedForAndNothingAfterCancelAbortOrForAnEmptyDocument)
+{
+    ASSERT_TRUE(EnsureTestPrinter());
+    CTextDocument fresh(nullptr, nullptr, nullptr);
+    const int rows = LongLineFor(&fresh).rows;
+    ASSERT_GT(rows, 3);
+    AppWindow app;
+    app.Command(ID_FILE_NEW);
+    CTextDocument* doc = app.Documents()[0]->GetTextDocument();
+    PrintRun empty = RunPrint(app, Confirm);
+    EXPECT_EQ("All 0 Pages", empty.all);
+    EXPECT_EQ("0", empty.to);
+    EXPECT_EQ(-1, empty.pages);
+
+    InsertString(doc, NumberedLines(3 * rows), 0);
+    PrintRun cancelled = RunPrint(app, [](HWND) { return IDCANCEL; });
+    EXPECT_EQ(0, cancelled.questions);
+    EXPECT_EQ(-1, cancelled.pages);
+    // Another printer chosen before that Cancel: the dialog shows the one the system kept.
+    lstrcpyA(doc->m_pPrintInfo->m_szDevice, "Printer chosen before a Cancel");
+    PrintRun range = RunPrint(app, [](HWND dialog) {
+        CheckRadioButton(dialog, 1056, 1058, 1057);
+        SetDlgItemInt(dialog, 1152, 2, FALSE);
+        SetDlgItemInt(dialog, 1153, 3, FALSE);
+        return IDOK;
+    });
+    EXPECT_EQ("All 3 Pages", range.all) << "laid out for the printer shown";
+    EXPECT_EQ(2, range.pages);
+    EXPECT_EQ(std::string::npos, range.text.find("line0line1"));
+    EXPECT_NE(std::string::npos, range.text.find("line" + std::to_string(rows) + "line"));
+    EXPECT_NE(std::string::npos, range.text.find("line" + std::to_string(3 * rows - 1)));
+
+    PrintRun aborted = RunPrint(app, Confirm, IDYES);
+    EXPECT_EQ(1, aborted.questions);
+    EXPECT_EQ(-1, aborted.pages) << "the job is abandoned";
+
+}
+
+// The dialog is stood in for by a window with its printer combo box.
+TEST(PrintCommand, TakesAPrinterNameOf128CharactersWhole)
+{
+    ASSERT_TRUE(EnsureTestPrinter());
+    HWND dialog = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    HWND combo = CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 10, 100, dialog,
+                               reinterpret_cast<HMENU>(1139), nullptr, nullptr);
+    SetWindowTextA(combo, TEST_PRINTER_NAME);
+    CTextDocument doc(nullptr, nullptr, nullptr);
+    CPrintInfo info(&doc);
+    ASSERT_TRUE(info.SelectDevice(dialog));
+    const std::string longest(128, 'p');
+    lstrcpyA(info.m_szDevice, longest.c_str());
+    SetWindowTextA(combo, longest.c_str());
+    EXPECT_EQ(1, info.ChangeDevice(dialog)) << "the printer held, not another one";
+    DestroyWindow(dialog);
 }

@@ -103,3 +103,40 @@ TEST(SendDialog, OctetsMoveOnAtADotOrAFourthDigitAndRefuseValuesPast255)
     EXPECT_EQ(expectedFocus, focusAfterWarning);
     EXPECT_EQ(INADDR_NONE, request.m_dwAddress) << "300 and an empty octet are no address";
 }
+
+TEST(SendDialog, TypedOctetsAreWrittenBackInPlainDecimalAndMakeTheAddress)
+{
+    std::string written;
+    DialogWatcher watcher([&](HWND dialog, const SeenDialog&) {
+        Click(dialog, IDC_SEND_MANUAL);
+        Type(dialog, IDC_SEND_OCTET1, "010");
+        Type(dialog, IDC_SEND_OCTET2, "0");
+        Type(dialog, IDC_SEND_OCTET3, "002");
+        Type(dialog, IDC_SEND_OCTET4, "033");
+        Type(dialog, IDC_SEND_FILE, "");
+        for (int id : {IDC_SEND_OCTET1, IDC_SEND_OCTET2, IDC_SEND_OCTET3, IDC_SEND_OCTET4})
+            written += Text(dialog, id) + " ";
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    CSendRequest request = Request();
+    ASSERT_EQ(1, ShowSendDialog(nullptr, &request));
+    EXPECT_EQ("10 0 2 33 ", written);
+    EXPECT_EQ(htonl(0x0A000221), request.m_dwAddress) << "10.0.2.33, no octal 010";
+    EXPECT_EQ(SEND_ATTACH_FONT, request.m_dwOptions);
+}
+
+TEST(SendDialog, GoingWithItsOwnerItDeletesItsFont)
+{
+    HWND owner = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+    HGDIOBJ font = nullptr;
+    DialogWatcher watcher([&](HWND dialog, const SeenDialog&) {
+        font = reinterpret_cast<HGDIOBJ>(
+            SendDlgItemMessageA(dialog, IDC_SEND_OCTET1, WM_GETFONT, 0, 0));
+        PostMessageA(owner, WM_CLOSE, 0, 0);
+    });
+    CSendRequest request = Request();
+    EXPECT_EQ(0, ShowSendDialog(owner, &request));
+    EXPECT_NE(nullptr, font);
+    EXPECT_EQ(0u, GetObjectType(font));
+}

@@ -362,12 +362,15 @@ TEST_F(Mouse, DraggingAtTheBottomGainsALineEverySecondTickUpToAHundred)
     SendMouse(view->m_hWnd, WM_LBUTTONDOWN, At(view, 1), MK_LBUTTON);
     RECT client;
     GetClientRect(view->m_hWnd, &client);
+    DWORD start = GetTickCount();
     SendMouse(view->m_hWnd, WM_MOUSEMOVE, {30, client.bottom - 3}, MK_LBUTTON);
     EXPECT_TRUE(view->TestState(VS_AUTO_SCROLL | VS_FAST_SCROLL));
-    std::vector<int> tops = TopsOfTicks(view, 6), steps;
+    std::vector<int> tops = TopsOfTicks(view, 10), steps;
+    // Timers never come early: ten ticks this soon cannot be those of a 200 ms timer.
+    EXPECT_LT(GetTickCount() - start, 1900u) << "a tick every 75 ms";
     for (size_t i = 1; i < tops.size(); i++)
         steps.push_back(tops[i] - tops[i - 1]);
-    EXPECT_EQ((std::vector<int>{2, 2, 3, 3, 4}), steps);
+    EXPECT_EQ((std::vector<int>{2, 2, 3, 3, 4, 4, 5, 5, 6}), steps);
     view->m_nScrollSpeed = 99;
     view->m_nSpeedTicks = 1;
     tops = TopsOfTicks(view, 3);
@@ -381,4 +384,72 @@ TEST_F(Mouse, DraggingAtTheBottomGainsALineEverySecondTickUpToAHundred)
     EXPECT_EQ(NumberedLines(2000), Text(view));
     EXPECT_TRUE(view->m_pSelection->IsEmpty());
     SendMouse(view->m_hWnd, WM_LBUTTONUP, {30, 20});
+}
+
+TEST_F(Mouse, TheRightButtonsMenusOpenWithoutAutoScrollAndCloseWithTheCaretBack)
+{
+    CEditDisplay* view = Open(NumberedLines(200));
+    int menus = 0;
+    bool scrolling = true;
+    WindowTap tap(view->m_hWnd, [&](UINT message, WPARAM) {
+        if (message == WM_INITMENUPOPUP) {
+            menus++;
+            scrolling = view->TestState(VS_AUTO_SCROLL);
+            PostMessageA(view->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    });
+    // The press on the selection hid the caret.
+    SelectRange(view, 0, 4);
+    Gesture(view, WM_RBUTTONDOWN, At(view, 1), At(view, 1));
+    ASSERT_EQ(1, menus);
+    EXPECT_TRUE(view->m_bCaretExists) << "the context menu closed without a choice";
+
+    RECT client;
+    GetClientRect(view->m_hWnd, &client);
+    SendMouse(view->m_hWnd, WM_RBUTTONDOWN, At(view, 1), MK_RBUTTON);
+    SendMouse(view->m_hWnd, WM_MOUSEMOVE, {30, client.bottom - 3}, MK_RBUTTON);
+    ASSERT_TRUE(view->TestState(VS_AUTO_SCROLL));
+    SendMouse(view->m_hWnd, WM_RBUTTONUP, {30, client.bottom - 3});
+    ASSERT_EQ(2, menus);
+    EXPECT_FALSE(scrolling) << "auto-scroll stops before the drop menu opens";
+}
+
+TEST_F(Mouse, LosingTheMouseOrDroppingBeforeTheHandOverLeavesNoDragBehind)
+{
+    CEditDisplay* a = Open("alpha beta gamma");
+    CEditDisplay* b = Open("one two");
+    // Another window takes the mouse, as another program or a change of foreground does.
+    auto loseMouse = [&] {
+        SetCapture(app.Main());
+        ReleaseCapture();
+    };
+    SelectRange(b, 0, 3);
+    SendMouse(b->m_hWnd, WM_RBUTTONDOWN, At(b, 1), MK_RBUTTON);
+    loseMouse();
+    EXPECT_EQ(nullptr, b->m_pDrag);
+    EXPECT_TRUE(b->m_bCaretExists);
+    Gesture(b, WM_LBUTTONDOWN, At(b, 5), At(b, 5));
+    EXPECT_EQ(5, b->GetIndex()) << "the next left click is no cancel of the right drag";
+
+    // The source while it hovers over another view, then the view it handed the drag to.
+    SelectRange(a, 6, 10);
+    SendMouse(a->m_hWnd, WM_LBUTTONDOWN, At(a, 7), MK_LBUTTON);
+    HoverTo(b, At(b, 3), a);
+    loseMouse();
+    EXPECT_FALSE(a->TestState(VS_OVER_VIEW)) << "no hand-over follows";
+    EXPECT_EQ(nullptr, a->m_pDrag);
+    DragOver(a, 7, b, 3);
+    loseMouse();
+    EXPECT_EQ(nullptr, b->m_pDrag);
+    RealButton(MOUSEEVENTF_LEFTUP);
+    PumpMessages();
+    Gesture(b, WM_LBUTTONDOWN, At(b, 1), At(b, 1));
+    EXPECT_EQ("one two", Text(b)) << "a later click drops nothing";
+
+    // Released over another view before the hover handed the drag over.
+    SendMouse(a->m_hWnd, WM_LBUTTONDOWN, At(a, 7), MK_LBUTTON);
+    HoverTo(b, At(b, 3), a);
+    SendMessageA(a->m_hWnd, WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(a->TestState(VS_OVER_VIEW));
+    EXPECT_EQ("alpha beta gamma", Text(a));
 }

@@ -140,15 +140,21 @@ static void FillRequest(HWND dialog, CSendRequest* request)
 static void EndSendDialog(HWND dialog, int ok)
 {
     CSendDialogState* state = StateOf(dialog);
-    if (state) {
-        if (ok)
-            FillRequest(dialog, state->m_pRequest);
-        if (state->m_hOctetFont)
-            DeleteObject(state->m_hOctetFont);
-        delete state;
-        SetWindowLongPtrA(dialog, DWLP_USER, 0);
-    }
+    if (state && ok)
+        FillRequest(dialog, state->m_pRequest);
     EndDialog(dialog, ok);
+}
+
+// However the dialog goes, with OK, Cancel or its owner, its state and font go too.
+static void OnSendDestroy(HWND dialog)
+{
+    CSendDialogState* state = StateOf(dialog);
+    if (!state)
+        return;
+    if (state->m_hOctetFont)
+        DeleteObject(state->m_hOctetFont);
+    delete state;
+    SetWindowLongPtrA(dialog, DWLP_USER, 0);
 }
 
 // Leaving an octet for another control than Cancel checks it; a refused one keeps the focus.
@@ -180,6 +186,9 @@ static INT_PTR CALLBACK SendDialogProc(HWND dialog, UINT message, WPARAM wParam,
     case WM_COMMAND:
         OnSendCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return 1;
+    case WM_DESTROY:
+        OnSendDestroy(dialog);
+        return 0;
     }
     return 0;
 }

@@ -24,7 +24,8 @@ void PrintDialogOpened(HWND dialog, const PRINTDLGA* record)
     s_nChosenWrap = -1;
     if (!s_pPrintInfo)
         return;
-    if (!s_pPrintInfo->m_pDevMode)
+    // After a Cancel the system shows the printer it kept, not the one chosen before.
+    if (!s_pPrintInfo->HoldsShownPrinter(dialog))
         s_pPrintInfo->SelectDevice(dialog);
     if (s_pPrintInfo->OpenPrinterContext() && s_pPrintInfo->Paginate())
         s_pPrintInfo->RefreshDialog(dialog, 1);

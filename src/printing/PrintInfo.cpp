@@ -88,10 +88,24 @@ void CPrintInfo::FreeDevMode(HWND dialog)
     m_pDevMode = nullptr;
 }
 
+// The printer the dialog's combo box shows, up to the 128 characters a name may have.
+static void ShownPrinter(HWND dialog, char (&name)[PRINTER_NAME_SIZE])
+{
+    name[0] = 0;
+    SendDlgItemMessageA(dialog, 1139, WM_GETTEXT, sizeof(name), reinterpret_cast<LPARAM>(name));
+}
+
+int CPrintInfo::HoldsShownPrinter(HWND dialog) const
+{
+    char name[PRINTER_NAME_SIZE];
+    ShownPrinter(dialog, name);
+    return m_pDevMode && lstrcmpA(name, m_szDevice) == 0;
+}
+
 int CPrintInfo::SelectDevice(HWND dialog)
 {
-    char name[PRINTER_NAME_SIZE] = "";
-    SendDlgItemMessageA(dialog, 1139, WM_GETTEXT, sizeof(name) - 1, reinterpret_cast<LPARAM>(name));
+    char name[PRINTER_NAME_SIZE];
+    ShownPrinter(dialog, name);
     if (!name[0]) {
         ShowLastError(dialog, "Invalid device name returned");
         return 0;
@@ -137,6 +151,8 @@ int CPrintInfo::OpenPrinterContext()
     m_hPrinterDC = dc;
     PrepareContext();
     SetMapMode(dc, MM_LOENGLISH);
+    // The font being replaced is selected into the new context, where it cannot be deleted.
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
     m_pPrinterFont->MakePrinterFont(m_pDocument->GetFontInfo(), dc);
     return 1;
 }
@@ -191,9 +207,7 @@ void CPrintInfo::RefreshDialog(HWND dialog, int firstTime)
 
 int CPrintInfo::ChangeDevice(HWND dialog)
 {
-    char name[PRINTER_NAME_SIZE] = "";
-    SendDlgItemMessageA(dialog, 1139, WM_GETTEXT, sizeof(name) - 1, reinterpret_cast<LPARAM>(name));
-    if (m_pDevMode && lstrcmpA(name, m_szDevice) == 0)
+    if (HoldsShownPrinter(dialog))
         return 1;
     if (!SelectDevice(dialog) || !OpenPrinterContext() || !Paginate())
         return 0;
@@ -271,9 +285,12 @@ int CPrintInfo::PrintPages(CPageInfo* job, int first, int last)
     int capacity = 0;
     int done = 1;
     for (int page = first; done && page <= last; page++) {
+        // A page that did not start has nothing to end.
         done = StartPage(m_hPrinterDC) > 0;
-        done = done && PrintPage(job->GetPage(page), &advances, &capacity);
-        done = EndPage(m_hPrinterDC) > 0 && done;
+        if (done) {
+            done = PrintPage(job->GetPage(page), &advances, &capacity);
+            done = EndPage(m_hPrinterDC) > 0 && done;
+        }
     }
     free(advances);
     return done;

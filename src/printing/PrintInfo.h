@@ -17,6 +17,8 @@ public:
     virtual ~CPrintInfo();
 
     int Print();
+    // Whether the device mode held is that of the printer the dialog shows.
+    int HoldsShownPrinter(HWND dialog) const;
     int SelectDevice(HWND dialog);
     int OpenPrinterContext();
     int Paginate();

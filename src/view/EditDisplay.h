@@ -112,8 +112,11 @@ public:
     void LeftDrop();
     void OnDropCommand(int id);
     void OnHandOverTimer();
-    // Ends a drag whose source view is going: no text changes, the capture goes.
+    // Ends the drag this view holds without a drop (its source is going, or the mouse went
+    // elsewhere): no text changes, the capture goes.
     void CancelDrag();
+    // Stops auto-scroll and a hover over another view, with their timers.
+    void StopTimers();
     // Forgets the small box round a press that tells a click from the start of a drag.
     void DropDragRegion();
     void ActivateFrame();
@@ -223,6 +226,8 @@ private:
     void TrackMenu(int resource, POINT client);
     int PlaceDraggedText(int k, int copy);
     void TakeDrag(CDragInfo* drag);
+    void TakeMouse();
+    void ReleaseMouse();
     void AbandonDrags();
     int IsDragging() const { return (m_nState & (VS_LEFT_DRAG | VS_RIGHT_DRAG)) != 0; }
     int EdgeBand() const { return m_nLineHeight < 15 ? m_nLineHeight : 15; }

@@ -80,6 +80,7 @@ void CEditDisplay::LeftDrop()
         source->m_pSelection->Clear();
     }
     ClearState(VS_LEFT_DRAG);
+    StopTimers();
     EndDrag();
     UpdateCaret(1);
     SetMouseCursor();
@@ -159,8 +160,7 @@ void CEditDisplay::OnHandOverTimer()
     CEditDisplay* view = ViewOfWindow(target);
     if (!view || !m_pDrag)
         return;
-    m_bCaptureReleased = 1;
-    ReleaseCapture();
+    ReleaseMouse();
     ClearState(VS_LEFT_DRAG | VS_RIGHT_DRAG);
     DropDragRegion();
     CDragInfo* drag = m_pDrag;
@@ -171,14 +171,14 @@ void CEditDisplay::OnHandOverTimer()
 void CEditDisplay::TakeDrag(CDragInfo* drag)
 {
     ActivateFrame();
-    SetCapture(m_hWnd);
+    TakeMouse();
     delete m_pDrag;
     m_pDrag = drag;
     drag->m_pHolder = this;
     int left = drag->m_nKind == CDragInfo::DRAG_MOVE;
     if (!(GetAsyncKeyState(left ? VK_LBUTTON : VK_RBUTTON) & 0x8000)) {
         // The button came up on the way: the drag ends here without a drop.
-        ReleaseCapture();
+        ReleaseMouse();
         EndDrag();
         return;
     }
@@ -193,16 +193,19 @@ void CEditDisplay::DropDragRegion()
     m_hDragRgn = nullptr;
 }
 
-void CEditDisplay::CancelDrag()
+// A drop or cancel ends the hover too: its timer would hand the next drag to that view.
+void CEditDisplay::StopTimers()
 {
-    ClearState(VS_OVER_VIEW);
-    ClearState(VS_AUTO_SCROLL);
+    ClearState(VS_AUTO_SCROLL | VS_OVER_VIEW);
     if (ClearState(VS_CAPTION_DIMMED))
         DrawFrameCaption(GetParent(m_hWnd), 1);
+}
+
+void CEditDisplay::CancelDrag()
+{
+    StopTimers();
     ClearState(VS_LEFT_DRAG | VS_RIGHT_DRAG);
-    m_bCaptureReleased = 1;
-    if (GetCapture() == m_hWnd)
-        ReleaseCapture();
+    ReleaseMouse();
     DropDragRegion();
     EndDrag();
     UpdateCaret(1);
@@ -213,8 +216,8 @@ void CEditDisplay::AbandonDrags()
 {
     KillTimer(m_hWnd, 1);
     KillTimer(m_hWnd, 2);
-    if (m_pDrag && GetCapture() == m_hWnd)
-        ReleaseCapture();
+    if (m_pDrag)
+        ReleaseMouse();
     EndDrag();
     CDragInfo::SourceGone(this);
 }

@@ -44,8 +44,9 @@ void CEditDisplay::OnLeftButtonDown(int x, int y, int doubleClick)
 {
     if (TestState(VS_RIGHT_DRAG)) {
         // A left press ends a pending right drag; the source keeps its selection.
-        ClearState(VS_RIGHT_DRAG | VS_OVER_VIEW);
-        ReleaseCapture();
+        ClearState(VS_RIGHT_DRAG);
+        StopTimers();
+        ReleaseMouse();
         CEditDisplay* source = m_pDrag ? m_pDrag->m_pSource : this;
         source->ActivateFrame();
         source->MoveCaret(source->m_pSelection->End());
@@ -58,8 +59,7 @@ void CEditDisplay::OnLeftButtonDown(int x, int y, int doubleClick)
     if (doubleClick) {
         SelectWordAtCaret();
     } else {
-        m_bCaptureReleased = 0;
-        SetCapture(m_hWnd);
+        TakeMouse();
         if (!m_pSelection->IsEmpty() && PointInSelection(point)) {
             StartDrag(CDragInfo::DRAG_MOVE);
             SetState(VS_LEFT_DRAG);
@@ -168,13 +168,31 @@ void CEditDisplay::OnLeftButtonUp()
     m_pFind->MarkDirty();
 }
 
+// Takes the mouse for a gesture of this view: from now on, losing it ends the gesture.
+void CEditDisplay::TakeMouse()
+{
+    SetCapture(m_hWnd);
+    m_bCaptureReleased = 0;
+}
+
+// Gives the mouse up; the loss of the capture is then this view's own doing.
+void CEditDisplay::ReleaseMouse()
+{
+    m_bCaptureReleased = 1;
+    if (GetCapture() == m_hWnd)
+        ReleaseCapture();
+}
+
 void CEditDisplay::OnCaptureChanged()
 {
+    // Another window or program took the mouse: what the view did with it ends, and a drag
+    // it holds ends without a drop, or a later click would drop it.
     if (m_bCaptureReleased)
         return;
     ClearState(VS_SELECTING);
     ClearState(VS_AUTO_SCROLL);
-    ClearState(VS_LEFT_DRAG);
+    if (IsDragging())
+        CancelDrag();
 }
 
 void CEditDisplay::OnRightButtonDown(int x, int y)
@@ -183,11 +201,10 @@ void CEditDisplay::OnRightButtonDown(int x, int y)
     if (TestState(VS_LEFT_DRAG)) {
         // A right press cancels a left drag: the source's selection collapses to its end.
         CEditDisplay* source = m_pDrag ? m_pDrag->m_pSource : this;
-        ReleaseCapture();
+        ReleaseMouse();
         ClearState(VS_LEFT_DRAG);
         // A hover pending over another view must not hand the ended drag over.
-        ClearState(VS_OVER_VIEW);
-        ClearState(VS_AUTO_SCROLL);
+        StopTimers();
         source->ActivateFrame();
         source->MoveCaret(source->m_pSelection->End());
         source->m_pSelection->Clear();
@@ -201,7 +218,7 @@ void CEditDisplay::OnRightButtonDown(int x, int y)
         int start, length;
         HRGN region = m_pSelection->BuildRegion(&start, &length);
         if (region && PtInRegion(region, px, py)) {
-            SetCapture(m_hWnd);
+            TakeMouse();
             SetState(VS_RIGHT_DRAG);
             StartDrag(CDragInfo::DRAG_MENU);
             // A release within this box is a click, not a drop.
@@ -243,11 +260,15 @@ void CEditDisplay::OnRightButtonUp(int x, int y)
             m_pDrag->m_pSource->ActivateFrame();
         }
     }
-    if (ClearState(VS_RIGHT_DRAG))
-        ReleaseCapture();
+    if (ClearState(VS_RIGHT_DRAG)) {
+        StopTimers();
+        ReleaseMouse();
+    }
     DropDragRegion();
     if (!menuShown)
         EndDrag();
+    // A press on the selection hid the caret; whatever the menu's choice, it comes back.
+    UpdateCaret(1);
 }
 
 // The context menu follows the Edit menu's states; the drop menu has nothing to gray.
@@ -267,6 +288,11 @@ void CEditDisplay::TrackMenu(int resource, POINT client)
         SetMenuState(popup, ID_EDIT_COPY, FALSE, selected);
         SetMenuState(popup, ID_EDIT_DELETE, FALSE, CanDelete());
     }
+    // The menu takes the mouse: a selection ends, nothing scrolls or hands over beneath it,
+    // and the drag whose record its command needs does not end with the capture.
+    ClearState(VS_SELECTING);
+    StopTimers();
+    m_bCaptureReleased = 1;
     ClientToScreen(m_hWnd, &client);
     TrackPopupMenuEx(popup, TPM_RIGHTBUTTON, client.x, client.y, m_hWnd, nullptr);
     DestroyMenu(menu);
