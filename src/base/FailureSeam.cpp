@@ -12,28 +12,30 @@ thread_local int t_countdown;
 // The point armed for the next sort worker.
 volatile LONG g_workerCountdown;
 
-void Arm(int* countdown, int k)
+int Arm(int* countdown, int k)
 {
-    if (*countdown > 0)
+    const int left = *countdown;
+    if (left > 0)
         InterlockedDecrement(&g_armed);
     *countdown = k > 0 ? k : 0;
     if (*countdown > 0)
         InterlockedIncrement(&g_armed);
+    return left;
 }
 
 } // namespace
 
-void FailNthCall(FailThread thread, int k)
+int FailNthCall(FailThread thread, int k)
 {
-    if (thread == FAIL_THIS_THREAD) {
-        Arm(&t_countdown, k);
-        return;
-    }
-    const LONG old = InterlockedExchange(&g_workerCountdown, k > 0 ? k : 0);
-    if (old > 0)
+    if (thread == FAIL_THIS_THREAD)
+        return Arm(&t_countdown, k);
+    // A point handed to a worker already is that worker's: only a waiting one counts.
+    const LONG left = InterlockedExchange(&g_workerCountdown, k > 0 ? k : 0);
+    if (left > 0)
         InterlockedDecrement(&g_armed);
     if (k > 0)
         InterlockedIncrement(&g_armed);
+    return static_cast<int>(left);
 }
 
 void EnterSortWorker()

@@ -17,8 +17,10 @@ enum FailThread {
     FAIL_SORT_WORKER    // the next sort worker that starts
 };
 
-// The k-th seam call from now on that thread fails (k >= 1); k = 0 disarms it.
-void FailNthCall(FailThread thread, int k);
+// The k-th seam call from now on that thread fails (k >= 1); k = 0 disarms it. Answers
+// how many calls the point armed before had still to wait: 0 when it was reached (or none
+// was armed), so that a test knows whether an operation got as far as its failure.
+int FailNthCall(FailThread thread, int k);
 
 // A sort worker calls this first, taking the failure point armed for it.
 void EnterSortWorker();
