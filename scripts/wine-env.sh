@@ -30,19 +30,22 @@ start_display() {
     if [ -n "${DISPLAY:-}" ] && [ -z "${ZENDLE_OWN_DISPLAY:-}" ]; then
         return
     fi
-    local n
-    for n in $(seq 91 120); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and names it once it takes connections, so that
+    # runs started side by side never share one.
+    local named="$build_dir/xvfb-display" n i
+    mkdir -p "$build_dir"
+    rm -f "$named"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >/dev/null 2>&1 &
     started_pids+=($!)
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return
+    for i in $(seq 1 100); do
+        n=$(head -n1 "$named" 2>/dev/null)
+        if [ -n "$n" ]; then
+            export DISPLAY=":$n"
+            return
+        fi
         sleep 0.1
     done
-    echo "Xvfb did not start on :$n" >&2
+    echo "Xvfb did not start" >&2
     exit 1
 }
 

@@ -89,9 +89,10 @@ TEST(SendDialog, OctetsMoveOnAtADotOrAFourthDigitAndRefuseValuesPast255)
             PostMessageA(box, WM_COMMAND, IDOK, 0);
             WaitUntilClosed(box);
         }
-        WaitUntilIdle(dialog);
-        focusAfterWarning = FocusOf(dialog);
+        // The focus comes back once the box's owner is active again, which may take a moment.
         expectedFocus = GetDlgItem(dialog, IDC_SEND_OCTET3);
+        WaitUntil([&] { return FocusOf(dialog) == expectedFocus; });
+        focusAfterWarning = FocusOf(dialog);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     CSendRequest request = Request();
