@@ -41,9 +41,11 @@ bool SizeFile(const std::string& path, unsigned int blocks)
     static std::string block;
     if (block.empty()) {
         for (unsigned int i = 0; block.size() < BLOCK; i++) {
-            char line[LINE + 1];
-            snprintf(line, sizeof(line), "%08u the quick brown fox jumps over the lazy dog..", i);
-            block += std::string(line, LINE - 2) + "\r\n";
+            char number[16];
+            snprintf(number, sizeof(number), "%08u ", i);
+            std::string line = number;
+            line.resize(LINE - 2, 'x');
+            block += line + "\r\n";
         }
     }
     LARGE_INTEGER size = {};
