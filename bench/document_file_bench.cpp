@@ -5,19 +5,14 @@
 
 #include <string>
 
-#include "app/AppState.h"
 #include "app/FileFontStore.h"
 #include "document/TextDocument.h"
 #include "support/BenchSupport.h"
 
 int main()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    std::string folder = std::string(temp) + "zendle-file-bench";
-    CreateDirectoryA(folder.c_str(), nullptr);
     // The font store of the runs goes to the bench folder, not the working directory.
-    lstrcpynA(g_app.m_szStartDirectory, folder.c_str(), sizeof(g_app.m_szStartDirectory));
+    std::string folder = BenchFolder("zendle-file-bench");
     std::string path = folder + "\\large.txt";
     std::string store = folder + "\\ZendleEditorFileFont.fff";
 

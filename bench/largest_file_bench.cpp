@@ -7,7 +7,6 @@
 #include <string>
 #include <thread>
 
-#include "app/AppState.h"
 #include "document/TextDocument.h"
 #include "support/BenchSupport.h"
 
@@ -82,11 +81,7 @@ bool Opens(const std::string& path, double* seconds)
 
 int main()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    std::string folder = std::string(temp) + "zendle-largest-bench";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    lstrcpynA(g_app.m_szStartDirectory, folder.c_str(), sizeof(g_app.m_szStartDirectory));
+    std::string folder = BenchFolder("zendle-largest-bench");
     std::string path = folder + "\\large.txt";
     std::thread answerer(AnswerBoxes);
 

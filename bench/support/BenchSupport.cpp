@@ -6,6 +6,8 @@
 
 #include <random>
 
+#include "app/AppState.h"
+
 double Seconds()
 {
     LARGE_INTEGER now, frequency;
@@ -49,4 +51,14 @@ std::string SortableLines(int lines)
         }
     }
     return text;
+}
+
+std::string BenchFolder(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    std::string folder = std::string(temp) + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    lstrcpynA(g_app.m_szStartDirectory, folder.c_str(), sizeof(g_app.m_szStartDirectory));
+    return folder;
 }

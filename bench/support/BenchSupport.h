@@ -11,3 +11,7 @@ std::string SampleText(unsigned int bytes, const char* lineEnd);
 // Shuffled lines as a user sorts them: words of both cases, some indented, some with a
 // number key, each line but the last ended by CR.
 std::string SortableLines(int lines);
+
+// A folder of the given name under the temporary directory, made if need be, that is also
+// the start-up folder of the run (where its font store goes); answers its path.
+std::string BenchFolder(const char* name);
