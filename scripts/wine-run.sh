@@ -14,4 +14,12 @@ export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 use_wine_arch "$(wine_arch_of "$build")"
-exec wine "$@"
+# Wine processes that a program starts (the desktop, services) inherit its output and may
+# outlive it by many seconds: a reader of a pipe, CTest among them, would wait for them.
+# The output goes to a file instead and is printed once the program has ended.
+log=$(mktemp)
+wine "$@" >"$log" 2>&1
+rc=$?
+cat "$log"
+rm -f "$log"
+exit $rc
