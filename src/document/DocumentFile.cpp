@@ -8,6 +8,7 @@
 
 #include "base/ErrorBox.h"
 #include "document/DocumentOwner.h"
+#include "document/LineEnds.h"
 #include "document/TextHelpers.h"
 #include "view/FontInfo.h"
 
@@ -38,6 +39,24 @@ static void RefuseDevice(HWND owner, const char* path, const char* consequence)
     MessageBoxA(owner, text, "Zendle Editor", MB_ICONWARNING);
 }
 
+// The file is read a piece at a time into a buffer that stays in the processor's cache and
+// converted from there straight into the text block: the text is never held twice. This is
+// where loading touches the file. 1 when every byte was read (or a NUL stopped it early).
+static int ReadConverted(HANDLE file, DWORD size, char* piece, DWORD pieceSize, char* text,
+                         LineEndState* state, int* length)
+{
+    *length = 0;
+    for (DWORD done = 0; done < size && !state->nul;) {
+        DWORD want = size - done < pieceSize ? size - done : pieceSize;
+        DWORD read = 0;
+        if (!ReadFile(file, piece, want, &read, nullptr) || read != want)
+            return 0;
+        *length += ConvertLineEnds(piece, static_cast<int>(want), text + *length, state);
+        done += want;
+    }
+    return 1;
+}
+
 void CTextDocument::LoadDocumentFile()
 {
     LARGE_INTEGER size;
@@ -55,48 +74,42 @@ void CTextDocument::LoadDocumentFile()
         return;
     }
     DWORD bytes = static_cast<DWORD>(size.QuadPart);
-    char* raw = static_cast<char*>(SeamMalloc(bytes ? bytes : 1));
-    if (!raw) {
+    const DWORD pieceSize = bytes < READ_PIECE ? (bytes ? bytes : 1) : READ_PIECE;
+    char* piece = static_cast<char*>(SeamMalloc(pieceSize));
+    if (!piece || !AllocateText(RoundUp(bytes, TEXT_BLOCK_STEP) + TEXT_BLOCK_STEP)) {
+        free(piece);
         RefuseLoad("There is not enough memory to open the file \"%s\".");
         return;
     }
+    LineEndState state = {};
+    int length;
+    int read = ReadConverted(m_hFile, bytes, piece, pieceSize, m_pText, &state, &length);
+    free(piece);
     // A partial text must never be tied to the file: the next save would cut it there.
-    DWORD read = 0;
-    if (!ReadFile(m_hFile, raw, bytes, &read, nullptr) || read != bytes) {
-        free(raw);
+    if (!read) {
         RefuseLoad("The file \"%s\" could not be read.");
         return;
     }
     // The text ends at its first NUL for every scan, so such a file cannot be edited safely.
-    if (memchr(raw, 0, bytes)) {
-        free(raw);
+    if (state.nul) {
         RefuseLoad("The file \"%s\" contains NUL bytes and cannot be opened as text.");
         return;
     }
-    if (!AllocateText(RoundUp(bytes, TEXT_BLOCK_STEP) + TEXT_BLOCK_STEP)) {
-        free(raw);
-        RefuseLoad("There is not enough memory to open the file \"%s\".");
-        return;
-    }
-
-    int length = FromFileText(raw, static_cast<int>(bytes), m_pText);
-    free(raw);
-    m_pText[length] = 0;
+    // The conversion may have written a few bytes past the text: the slack reads as zeros.
+    memset(m_pText + length, 0, 16);
     m_nLength = static_cast<unsigned int>(length);
-    int breaks = CountLines(m_pText, length) - 1;
 
-    if (breaks >= MAX_LINES) {
+    if (state.breaks >= MAX_LINES) {
         RefuseLoad("The file \"%s\" has more than 268,435,455 lines, the most a document can "
                    "hold, and cannot be opened.");
         return;
     }
-    if (!AllocateLineTable(breaks + 1)) {
+    if (!AllocateLineTable(state.breaks + 1)) {
         RefuseLoad("There is not enough memory to open the file \"%s\".");
         return;
     }
     RestoreDocumentFont();
-    MeasureLines(m_pText, 0, m_nLineCount);
-    RescanWidest();
+    MeasureAllLines();
 }
 
 // Tells the user, lets go of the file and leaves an empty untitled text.
@@ -144,22 +157,8 @@ void CTextDocument::StoreDocumentFont()
 
 int CTextDocument::FromFileText(const char* bytes, int count, char* out)
 {
-    const char* end = bytes + count;
-    char* start = out;
-    for (const char* p = bytes; p < end;) {
-        const char* lf = static_cast<const char*>(memchr(p, '\n', end - p));
-        const char* stop = lf ? lf : end;
-        memcpy(out, p, stop - p);
-        out += stop - p;
-        p = stop;
-        if (lf) {
-            // The CR before it already stands for the break.
-            if (lf == bytes || lf[-1] != '\r')
-                *out++ = '\r';
-            p++;
-        }
-    }
-    return static_cast<int>(out - start);
+    LineEndState state = {};
+    return ConvertLineEnds(bytes, count, out, &state);
 }
 
 HGLOBAL CTextDocument::ToFileText(const char* text, int* length)

@@ -12,6 +12,8 @@ class CPrintInfo;
 
 const unsigned int TEXT_BLOCK_STEP = 32768;
 const int LINE_TABLE_STEP = 500;
+// Loading reads a file this many bytes at a time.
+const unsigned int READ_PIECE = 1 << 20;
 
 // The text of one open file, shared by all its views: one flat NUL-terminated block
 // with a NUL guard byte before it, and the pixel width of every line.
@@ -156,6 +158,8 @@ protected:
     int AllocateText(unsigned int size);
     int AllocateLineTable(int lines);
     void MeasureLines(const char* p, int first, int count);
+    // Every line and the widest (the first of the greatest width), in one pass over the text.
+    void MeasureAllLines();
     void RescanWidest();
 
 private:
