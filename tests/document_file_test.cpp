@@ -431,7 +431,7 @@ TEST(FileText, EveryCrBecomesCrLf)
     EXPECT_EQ(nullptr, CTextDocument::ToFileText("a", &length));
 }
 
-// The 16-byte conversion must give what a byte-by-byte one gives, wherever the pieces of a
+// The 16-byte conversions must give what byte-by-byte ones give, wherever the pieces of a
 // text are cut and however its bytes lie in memory.
 TEST(FileText, PiecesConvertAsOneText)
 {
@@ -464,6 +464,16 @@ TEST(FileText, PiecesConvertAsOneText)
         ASSERT_EQ(expected, std::string(out.data() + 15 - shift, length)) << "round " << round;
         ASSERT_EQ(std::count(expected.begin(), expected.end(), '\r'), state.breaks);
         ASSERT_EQ(in.find('\0') != std::string::npos, state.nul != 0);
+
+        // And back, as a save writes it: every CR followed by an LF.
+        std::string file;
+        for (char c : expected)
+            file += c == '\r' ? std::string("\r\n") : std::string(1, c);
+        const std::string text = std::string(shift, ' ') + expected;
+        std::vector<char> back(file.size() + 1, '#');
+        ASSERT_EQ(static_cast<int>(file.size()),
+                  ExpandLineEnds(text.data() + shift, static_cast<int>(expected.size()), back.data()));
+        ASSERT_EQ(file + "#", std::string(back.data(), back.size())) << "nothing written past it";
     }
 }
 

@@ -166,10 +166,7 @@ HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
     if (!text || !length || *length < 0)
         return nullptr;
     size_t count = *length ? static_cast<size_t>(*length) : static_cast<size_t>(lstrlenA(text));
-    size_t breaks = 0;
-    for (const char* p = text; (p = static_cast<const char*>(memchr(p, '\r', text + count - p)));
-         p++)
-        breaks++;
+    size_t breaks = CountLines(text, static_cast<int>(count)) - 1;
     if (count + breaks > 0x7FFFFFFF)
         return nullptr;
     HGLOBAL block = SeamGlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT | GMEM_MOVEABLE, count + breaks + 1);
@@ -180,44 +177,42 @@ HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
         GlobalFree(block);
         return nullptr;
     }
-    const char* end = text + count;
-    for (const char* p = text; p < end;) {
-        const char* cr = static_cast<const char*>(memchr(p, '\r', end - p));
-        size_t run = (cr ? cr : end) - p;
-        memcpy(out, p, run);
-        out += run;
-        p += run;
-        if (cr) {
-            *out++ = '\r';
-            *out++ = '\n';
-            p++;
-        }
-    }
-    *out = 0;
+    out[ExpandLineEnds(text, static_cast<int>(count), out)] = 0;
     GlobalUnlock(block);
     *length = static_cast<int>(count + breaks);
     return block;
 }
 
-// Writes bytes over an open file from its start. Only a complete write may cut the file:
-// after a failed one the file keeps its length instead of losing everything past it.
-static BOOL WriteWhole(HANDLE file, const char* bytes, DWORD length)
+// Writes the text over an open file from its start, each CR as CR LF, converted a piece at a
+// time into piece (READ_PIECE bytes), so that no converted copy of the whole text is made.
+// Only a complete write may cut the file: after a failed one the file keeps its length
+// instead of losing everything past it.
+static BOOL WriteFileText(HANDLE file, const char* text, int length, char* piece)
 {
     LARGE_INTEGER start = {};
-    DWORD written = 0;
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ||
-        !WriteFile(file, bytes, length, &written, nullptr))
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
         return FALSE;
-    if (written != length) {
-        SetLastError(ERROR_DISK_FULL);
-        return FALSE;
+    // A piece of text at most doubles.
+    const int most = static_cast<int>(READ_PIECE / 2);
+    for (int done = 0; done < length;) {
+        int count = length - done < most ? length - done : most;
+        DWORD bytes = static_cast<DWORD>(ExpandLineEnds(text + done, count, piece));
+        DWORD written = 0;
+        if (!WriteFile(file, piece, bytes, &written, nullptr))
+            return FALSE;
+        if (written != bytes) {
+            SetLastError(ERROR_DISK_FULL);
+            return FALSE;
+        }
+        done += count;
     }
     return SetEndOfFile(file);
 }
 
 // A complete copy of the new text in the target's folder, written before the target is
 // touched, so that a full disk or a lost drive never leaves neither text anywhere.
-static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, char* copy)
+static int WriteSafetyCopy(const char* target, const char* text, int length, char* piece,
+                           char* copy)
 {
     char folder[MAX_PATH];
     if (lstrlenA(target) >= static_cast<int>(sizeof(folder))) {
@@ -238,7 +233,7 @@ static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, 
         return 0;
     HANDLE file = CreateFileA(copy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    BOOL ok = file != INVALID_HANDLE_VALUE && WriteWhole(file, bytes, length);
+    BOOL ok = file != INVALID_HANDLE_VALUE && WriteFileText(file, text, length, piece);
     DWORD error = GetLastError();
     if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && ok) {
         ok = FALSE;
@@ -251,23 +246,13 @@ static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, 
     return ok ? 1 : 0;
 }
 
-// The text as it goes to disk, locked; free it with ReleaseFileText.
-const char* CTextDocument::LockFileText(HGLOBAL* block, int* length) const
+// The buffer that the text goes to disk through; null, with the error set, when memory is short.
+static char* NewWritePiece()
 {
-    *length = GetTextLength();
-    *block = ToFileText(m_pText, length);
-    const char* bytes = *block ? static_cast<const char*>(GlobalLock(*block)) : nullptr;
-    if (*block && !bytes) {
-        GlobalFree(*block);
-        *block = nullptr;
-    }
-    return bytes;
-}
-
-static void ReleaseFileText(HGLOBAL block)
-{
-    GlobalUnlock(block);
-    GlobalFree(block);
+    char* piece = static_cast<char*>(SeamMalloc(READ_PIECE));
+    if (!piece)
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return piece;
 }
 
 // The file itself is written in place, keeping its identity (links, permissions, the
@@ -277,14 +262,12 @@ int CTextDocument::WriteDocumentFile()
     if (!m_hFile)
         return 0;
     HWND owner = GetOwnerWindow();
-    HGLOBAL block;
-    int length;
-    const char* bytes = LockFileText(&block, &length);
+    char* piece = NewWritePiece();
     char copy[MAX_PATH];
-    int ok = bytes && WriteSafetyCopy(m_szPath, bytes, length, copy);
+    int ok = piece && WriteSafetyCopy(m_szPath, m_pText, GetTextLength(), piece, copy);
     if (!ok) {
         ShowLastError(owner, WRITE_FAILED);
-    } else if (!WriteWhole(m_hFile, bytes, length)) {
+    } else if (!WriteFileText(m_hFile, m_pText, GetTextLength(), piece)) {
         ok = 0;
         ShowLastError(owner, WRITE_FAILED);
         char text[2 * MAX_PATH + 96];
@@ -296,8 +279,7 @@ int CTextDocument::WriteDocumentFile()
     } else {
         DeleteFileA(copy);
     }
-    if (block)
-        ReleaseFileText(block);
+    free(piece);
     if (!ok) {
         // Closing must still ask: the file on disk may not hold this text.
         m_bModified = 1;
@@ -330,13 +312,10 @@ int CTextDocument::SaveDocumentAs()
         return 0;
     }
     // CREATE_ALWAYS empties an existing file: a complete copy of the text comes first.
-    HGLOBAL block;
-    int length;
-    const char* bytes = LockFileText(&block, &length);
+    char* piece = NewWritePiece();
     char copy[MAX_PATH];
-    int copied = bytes && WriteSafetyCopy(file, bytes, length, copy);
-    if (block)
-        ReleaseFileText(block);
+    int copied = piece && WriteSafetyCopy(file, m_pText, GetTextLength(), piece, copy);
+    free(piece);
     if (!copied) {
         ShowLastError(owner, WRITE_FAILED);
         m_bModified = 1;

@@ -100,7 +100,46 @@ const unsigned char* ConvertBlocks(const unsigned char* in, const unsigned char*
     return in;
 }
 
+// 16 bytes at a time: a block is stored whole, and after each CR in it the rest of the block
+// again one byte further on, behind an LF. A block's loads reach 15 bytes past it and its
+// stores 15 bytes past its converted bytes, which the bytes after it overwrite: this stops
+// with fewer than 32 bytes left. Returns where it stopped.
+__attribute__((target("sse2"), force_align_arg_pointer))
+const char* ExpandBlocks(const char* in, const char* end, char** to)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    char* out = *to;
+    for (; end - in >= 32; in += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+        unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+        for (; crs; crs &= crs - 1, out++) {
+            unsigned at = static_cast<unsigned>(__builtin_ctz(crs));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at + 2),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at + 1)));
+            out[at + 1] = '\n';
+        }
+        out += 16;
+    }
+    *to = out;
+    return in;
+}
+
 } // namespace
+
+int ExpandLineEnds(const char* in, int count, char* out)
+{
+    const char* end = in + count;
+    char* start = out;
+    if (HasSse2())
+        in = ExpandBlocks(in, end, &out);
+    for (; in < end; in++) {
+        *out++ = *in;
+        if (*in == '\r')
+            *out++ = '\n';
+    }
+    return static_cast<int>(out - start);
+}
 
 int ConvertLineEnds(const char* in, int count, char* out, LineEndState* state)
 {

@@ -11,3 +11,8 @@ struct LineEndState {
 // one CR. Converts count bytes from in to out, which holds count bytes and does not overlap
 // in, and returns the converted count. Bytes of out past that count may be overwritten.
 int ConvertLineEnds(const char* in, int count, char* out, LineEndState* state);
+
+// Document text to file text: each CR becomes CR LF. Converts count bytes from in to out,
+// which holds the converted count (count plus the number of CRs) and does not overlap in;
+// returns that count.
+int ExpandLineEnds(const char* in, int count, char* out);

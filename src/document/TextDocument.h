@@ -102,7 +102,6 @@ public:
     int SaveDocument(int force);
     int SaveDocumentAs();
     int WriteDocumentFile();
-    const char* LockFileText(HGLOBAL* block, int* length) const;
     int QueryClose();
     // The Print command: the Print dialog, then the job. 1 when the dialog was confirmed.
     int Print();
