@@ -210,6 +210,35 @@ TEST(TextModel, RandomEditsOfLongLinesWithAHeavilyKernedFont)
     EXPECT_GT(doc.GetWidestWidth(), 20000) << "the run should have made long lines";
 }
 
+// A large file's lines are measured in two halves at once: the table, the widest line (the
+// first of two alike, one in each half, or the one in the second half alone) and the points
+// of the long lines in both halves must be what one pass gives.
+TEST(TextModel, ALargeFileMeasuredInTwoHalvesIsMeasuredAsInOne)
+{
+    StoreSandbox sandbox;
+    const std::string path = sandbox.Folder().File("large.txt");
+    std::mt19937 rng(2718u);
+    auto stretch = [&rng](size_t bytes) {
+        std::string s;
+        while (s.size() < bytes)
+            s += RandomText(rng, 100000, false) + "\r" + RandomText(rng, 3000, true) + "\r";
+        return s;
+    };
+    const std::string widest(5000, 'W');
+    const std::string third = stretch(HELPER_MEASURE_MIN / 3);
+    for (int copies = 1; copies <= 2; copies++) {
+        SCOPED_TRACE(copies);
+        std::string text = third + (copies == 2 ? widest : "x") + "\r" + third + widest + "\r" + third;
+        std::string bytes;
+        for (char c : text)
+            bytes += c == '\r' ? std::string("\r\n") : std::string(1, c);
+        WriteBytes(path, bytes);
+        CTextDocument loaded(nullptr, OpenForEditing(path), path.c_str());
+        ASSERT_GE(loaded.GetTextLength(), static_cast<int>(HELPER_MEASURE_MIN));
+        ASSERT_TRUE(LoadedTableIsPlain(&loaded, MeasurePlainly(loaded.GetFontInfo(), text)));
+    }
+}
+
 // Real views take far longer per edit than the document: fewer steps.
 TEST(TextModel, ViewsFollowRandomEdits)
 {

@@ -109,7 +109,7 @@ void CTextDocument::LoadDocumentFile()
         return;
     }
     RestoreDocumentFont();
-    MeasureAllLines();
+    MeasureAllLines(1);
 }
 
 // Tells the user, lets go of the file and leaves an empty untitled text.

@@ -188,25 +188,6 @@ void CTextDocument::MeasureLines(const char* p, int first, int count)
     }
 }
 
-void CTextDocument::MeasureAllLines()
-{
-    CBreakScanner breaks(m_pText);
-    const char* p = m_pText;
-    int widest = 0, widestIndex = 0;
-    for (int line = 0; line < m_nLineCount; line++) {
-        const char* end = breaks.Next();
-        int width = m_pSteps->Width(p, static_cast<int>(end - p));
-        m_pLineWidths[line] = width;
-        if (width > widest) {
-            widest = width;
-            widestIndex = line;
-        }
-        p = end + 1;
-    }
-    m_nWidestWidth = widest;
-    m_nWidestIndex = widestIndex;
-}
-
 void CTextDocument::RescanWidest()
 {
     m_nWidestWidth = 0;
@@ -412,7 +393,7 @@ void CTextDocument::UpdateTableForRemoval(const char* at, int line, int breaks)
 
 void CTextDocument::RemeasureAllLines()
 {
-    MeasureAllLines();
+    MeasureAllLines(0);
     TellViews(m_pOwner, DOC_FONT_CHANGED, 0, 0);
 }
 
