@@ -3,12 +3,15 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "app/DocFrame.h"
 #include "app/FileFontStore.h"
 #include "app/OpenDocument.h"
+#include "document/LineEnds.h"
 #include "document/TextDocument.h"
 #include "support/DialogWatcher.h"
 #include "support/TestFiles.h"
@@ -73,6 +76,38 @@ TEST_F(DocumentFile, EveryLineBreakLoadsAsOneCrAndSavesAsCrLf)
         EXPECT_EQ(c.saved, ReadBytes(path));
     }
     EXPECT_EQ(0u, boxes.Count());
+}
+
+// The file is read a piece at a time: a line end or a NUL across the seam of two pieces reads
+// as it would within one.
+TEST_F(DocumentFile, LineEndsAcrossTheSeamOfTwoReadsLoadAsWithinOne)
+{
+    const std::string head(READ_PIECE - 1, 'x');
+    struct Case {
+        std::string tail;
+        std::string text;
+        int lines;
+    } cases[] = {
+        {"\r\ny", "\ry", 2},
+        {"y\nz", "y\rz", 2},
+        {"\n\nz", "\r\rz", 3},
+        {"\r\r\nz", "\r\rz", 3},
+        {std::string("y\0", 2), "", 1},
+    };
+    DialogWatcher boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.tail));
+        std::unique_ptr<CTextDocument> doc = Open(Path("seam.txt"), head + c.tail);
+        if (c.text.empty()) {
+            EXPECT_EQ(1, doc->LoadRefused());
+            continue;
+        }
+        EXPECT_EQ(0, doc->LoadRefused());
+        EXPECT_EQ(head + c.text, Text(*doc));
+        EXPECT_EQ(c.lines, doc->GetLineCount());
+        EXPECT_EQ(0, doc->GetTextAt(doc->GetTextLength())[1]) << "the slack reads as zeros";
+    }
+    EXPECT_EQ(1u, boxes.Count()) << "only the NUL is refused";
 }
 
 TEST_F(DocumentFile, LoadsNamesAndMeasuresEveryLine)
@@ -394,6 +429,52 @@ TEST(FileText, EveryCrBecomesCrLf)
     GlobalFree(block);
     length = -1;
     EXPECT_EQ(nullptr, CTextDocument::ToFileText("a", &length));
+}
+
+// The 16-byte conversions must give what byte-by-byte ones give, wherever the pieces of a
+// text are cut and however its bytes lie in memory.
+TEST(FileText, PiecesConvertAsOneText)
+{
+    std::mt19937 rng(99);
+    static const char bytes[] = "ab\r\n\n\r\t\xE9";
+    for (int round = 0; round < 3000; round++) {
+        std::string in(1 + rng() % 300, ' ');
+        for (char& c : in)
+            c = rng() % 500 ? bytes[rng() % (sizeof(bytes) - 1)] : 0;
+        std::string expected;
+        char previous = 0;
+        for (char c : in) {
+            if (c != '\n')
+                expected += c;
+            else if (previous != '\r')
+                expected += '\r';
+            previous = c;
+        }
+        int shift = static_cast<int>(rng() % 16);
+        const std::string from = std::string(shift, ' ') + in;
+        std::vector<char> out(in.size() + 16);
+        LineEndState state = {};
+        int length = 0;
+        for (size_t at = 0; at < in.size();) {
+            size_t count = std::min(in.size() - at, static_cast<size_t>(1 + rng() % 120));
+            length += ConvertLineEnds(from.data() + shift + at, static_cast<int>(count),
+                                      out.data() + (15 - shift) + length, &state);
+            at += count;
+        }
+        ASSERT_EQ(expected, std::string(out.data() + 15 - shift, length)) << "round " << round;
+        ASSERT_EQ(std::count(expected.begin(), expected.end(), '\r'), state.breaks);
+        ASSERT_EQ(in.find('\0') != std::string::npos, state.nul != 0);
+
+        // And back, as a save writes it: every CR followed by an LF.
+        std::string file;
+        for (char c : expected)
+            file += c == '\r' ? std::string("\r\n") : std::string(1, c);
+        const std::string text = std::string(shift, ' ') + expected;
+        std::vector<char> back(file.size() + 1, '#');
+        ASSERT_EQ(static_cast<int>(file.size()),
+                  ExpandLineEnds(text.data() + shift, static_cast<int>(expected.size()), back.data()));
+        ASSERT_EQ(file + "#", std::string(back.data(), back.size())) << "nothing written past it";
+    }
 }
 
 } // namespace

@@ -30,6 +30,8 @@ public:
     void OnClipboardUpdate();
     // Open: the chosen files, each opened for reading and writing, become new documents.
     void OnOpen(HWND window);
+    // One chosen path, as Open takes it; the new document, or null when it was not opened.
+    COpenDocument* OpenPath(HWND window, const char* path);
 
     // Closes every document in opening order; stops at the first that refuses.
     int CloseAll();

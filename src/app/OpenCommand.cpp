@@ -12,15 +12,19 @@ void CMainFrame::OnOpen(HWND window)
     char* paths = ShowOpenDialog(window);
     if (!paths)
         return;
-    for (const char* path = paths; *path; path += strlen(path) + 1) {
-        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            ShowLastError(window, "File creation failed");
-            continue;
-        }
-        ShowEditorPanes(1);
-        AddDocument(file, path);
-    }
+    for (const char* path = paths; *path; path += strlen(path) + 1)
+        OpenPath(window, path);
     delete[] paths;
+}
+
+COpenDocument* CMainFrame::OpenPath(HWND window, const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowLastError(window, "File creation failed");
+        return nullptr;
+    }
+    ShowEditorPanes(1);
+    return AddDocument(file, path);
 }

@@ -89,10 +89,14 @@ int CreateMainWindows(HINSTANCE instance, int show)
         ShowLastError(g_app.m_hMainWindow, "MDI Client window creation failed");
         return 0;
     }
-    // One pixel taller: the WM_SIZE that follows lays out the children, now all present.
-    RECT r;
-    GetWindowRect(g_app.m_hMainWindow, &r);
-    MoveWindow(g_app.m_hMainWindow, r.left, r.top, r.right - r.left, r.bottom - r.top + 1, TRUE);
+    // The children are all present now: the main window lays them out as on any resize,
+    // without the round trip to the display that resizing the window itself would cost.
+    RECT c;
+    GetClientRect(g_app.m_hMainWindow, &c);
+    WPARAM type = IsZoomed(g_app.m_hMainWindow)   ? SIZE_MAXIMIZED
+                  : IsIconic(g_app.m_hMainWindow) ? SIZE_MINIMIZED
+                                                  : SIZE_RESTORED;
+    SendMessageA(g_app.m_hMainWindow, WM_SIZE, type, MAKELPARAM(c.right, c.bottom));
     return 1;
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/ErrorBox.h"
 #include "document/DocumentOwner.h"
+#include "document/LineEnds.h"
 #include "document/TextHelpers.h"
 #include "view/FontInfo.h"
 
@@ -38,6 +39,24 @@ static void RefuseDevice(HWND owner, const char* path, const char* consequence)
     MessageBoxA(owner, text, "Zendle Editor", MB_ICONWARNING);
 }
 
+// The file is read a piece at a time into a buffer that stays in the processor's cache and
+// converted from there straight into the text block: the text is never held twice. This is
+// where loading touches the file. 1 when every byte was read (or a NUL stopped it early).
+static int ReadConverted(HANDLE file, DWORD size, char* piece, DWORD pieceSize, char* text,
+                         LineEndState* state, int* length)
+{
+    *length = 0;
+    for (DWORD done = 0; done < size && !state->nul;) {
+        DWORD want = size - done < pieceSize ? size - done : pieceSize;
+        DWORD read = 0;
+        if (!ReadFile(file, piece, want, &read, nullptr) || read != want)
+            return 0;
+        *length += ConvertLineEnds(piece, static_cast<int>(want), text + *length, state);
+        done += want;
+    }
+    return 1;
+}
+
 void CTextDocument::LoadDocumentFile()
 {
     LARGE_INTEGER size;
@@ -55,48 +74,42 @@ void CTextDocument::LoadDocumentFile()
         return;
     }
     DWORD bytes = static_cast<DWORD>(size.QuadPart);
-    char* raw = static_cast<char*>(SeamMalloc(bytes ? bytes : 1));
-    if (!raw) {
+    const DWORD pieceSize = bytes < READ_PIECE ? (bytes ? bytes : 1) : READ_PIECE;
+    char* piece = static_cast<char*>(SeamMalloc(pieceSize));
+    if (!piece || !AllocateText(RoundUp(bytes, TEXT_BLOCK_STEP) + TEXT_BLOCK_STEP)) {
+        free(piece);
         RefuseLoad("There is not enough memory to open the file \"%s\".");
         return;
     }
+    LineEndState state = {};
+    int length;
+    int read = ReadConverted(m_hFile, bytes, piece, pieceSize, m_pText, &state, &length);
+    free(piece);
     // A partial text must never be tied to the file: the next save would cut it there.
-    DWORD read = 0;
-    if (!ReadFile(m_hFile, raw, bytes, &read, nullptr) || read != bytes) {
-        free(raw);
+    if (!read) {
         RefuseLoad("The file \"%s\" could not be read.");
         return;
     }
     // The text ends at its first NUL for every scan, so such a file cannot be edited safely.
-    if (memchr(raw, 0, bytes)) {
-        free(raw);
+    if (state.nul) {
         RefuseLoad("The file \"%s\" contains NUL bytes and cannot be opened as text.");
         return;
     }
-    if (!AllocateText(RoundUp(bytes, TEXT_BLOCK_STEP) + TEXT_BLOCK_STEP)) {
-        free(raw);
-        RefuseLoad("There is not enough memory to open the file \"%s\".");
-        return;
-    }
-
-    int length = FromFileText(raw, static_cast<int>(bytes), m_pText);
-    free(raw);
-    m_pText[length] = 0;
+    // The conversion may have written a few bytes past the text: the slack reads as zeros.
+    memset(m_pText + length, 0, 16);
     m_nLength = static_cast<unsigned int>(length);
-    int breaks = CountLines(m_pText, length) - 1;
 
-    if (breaks >= MAX_LINES) {
+    if (state.breaks >= MAX_LINES) {
         RefuseLoad("The file \"%s\" has more than 268,435,455 lines, the most a document can "
                    "hold, and cannot be opened.");
         return;
     }
-    if (!AllocateLineTable(breaks + 1)) {
+    if (!AllocateLineTable(state.breaks + 1)) {
         RefuseLoad("There is not enough memory to open the file \"%s\".");
         return;
     }
     RestoreDocumentFont();
-    MeasureLines(m_pText, 0, m_nLineCount);
-    RescanWidest();
+    MeasureAllLines(1);
 }
 
 // Tells the user, lets go of the file and leaves an empty untitled text.
@@ -144,22 +157,8 @@ void CTextDocument::StoreDocumentFont()
 
 int CTextDocument::FromFileText(const char* bytes, int count, char* out)
 {
-    const char* end = bytes + count;
-    char* start = out;
-    for (const char* p = bytes; p < end;) {
-        const char* lf = static_cast<const char*>(memchr(p, '\n', end - p));
-        const char* stop = lf ? lf : end;
-        memcpy(out, p, stop - p);
-        out += stop - p;
-        p = stop;
-        if (lf) {
-            // The CR before it already stands for the break.
-            if (lf == bytes || lf[-1] != '\r')
-                *out++ = '\r';
-            p++;
-        }
-    }
-    return static_cast<int>(out - start);
+    LineEndState state = {};
+    return ConvertLineEnds(bytes, count, out, &state);
 }
 
 HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
@@ -167,10 +166,7 @@ HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
     if (!text || !length || *length < 0)
         return nullptr;
     size_t count = *length ? static_cast<size_t>(*length) : static_cast<size_t>(lstrlenA(text));
-    size_t breaks = 0;
-    for (const char* p = text; (p = static_cast<const char*>(memchr(p, '\r', text + count - p)));
-         p++)
-        breaks++;
+    size_t breaks = CountLines(text, static_cast<int>(count)) - 1;
     if (count + breaks > 0x7FFFFFFF)
         return nullptr;
     HGLOBAL block = SeamGlobalAlloc(GMEM_DDESHARE | GMEM_ZEROINIT | GMEM_MOVEABLE, count + breaks + 1);
@@ -181,44 +177,42 @@ HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
         GlobalFree(block);
         return nullptr;
     }
-    const char* end = text + count;
-    for (const char* p = text; p < end;) {
-        const char* cr = static_cast<const char*>(memchr(p, '\r', end - p));
-        size_t run = (cr ? cr : end) - p;
-        memcpy(out, p, run);
-        out += run;
-        p += run;
-        if (cr) {
-            *out++ = '\r';
-            *out++ = '\n';
-            p++;
-        }
-    }
-    *out = 0;
+    out[ExpandLineEnds(text, static_cast<int>(count), out)] = 0;
     GlobalUnlock(block);
     *length = static_cast<int>(count + breaks);
     return block;
 }
 
-// Writes bytes over an open file from its start. Only a complete write may cut the file:
-// after a failed one the file keeps its length instead of losing everything past it.
-static BOOL WriteWhole(HANDLE file, const char* bytes, DWORD length)
+// Writes the text over an open file from its start, each CR as CR LF, converted a piece at a
+// time into piece (READ_PIECE bytes), so that no converted copy of the whole text is made.
+// Only a complete write may cut the file: after a failed one the file keeps its length
+// instead of losing everything past it.
+static BOOL WriteFileText(HANDLE file, const char* text, int length, char* piece)
 {
     LARGE_INTEGER start = {};
-    DWORD written = 0;
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ||
-        !WriteFile(file, bytes, length, &written, nullptr))
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
         return FALSE;
-    if (written != length) {
-        SetLastError(ERROR_DISK_FULL);
-        return FALSE;
+    // A piece of text at most doubles.
+    const int most = static_cast<int>(READ_PIECE / 2);
+    for (int done = 0; done < length;) {
+        int count = length - done < most ? length - done : most;
+        DWORD bytes = static_cast<DWORD>(ExpandLineEnds(text + done, count, piece));
+        DWORD written = 0;
+        if (!WriteFile(file, piece, bytes, &written, nullptr))
+            return FALSE;
+        if (written != bytes) {
+            SetLastError(ERROR_DISK_FULL);
+            return FALSE;
+        }
+        done += count;
     }
     return SetEndOfFile(file);
 }
 
 // A complete copy of the new text in the target's folder, written before the target is
 // touched, so that a full disk or a lost drive never leaves neither text anywhere.
-static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, char* copy)
+static int WriteSafetyCopy(const char* target, const char* text, int length, char* piece,
+                           char* copy)
 {
     char folder[MAX_PATH];
     if (lstrlenA(target) >= static_cast<int>(sizeof(folder))) {
@@ -239,7 +233,7 @@ static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, 
         return 0;
     HANDLE file = CreateFileA(copy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    BOOL ok = file != INVALID_HANDLE_VALUE && WriteWhole(file, bytes, length);
+    BOOL ok = file != INVALID_HANDLE_VALUE && WriteFileText(file, text, length, piece);
     DWORD error = GetLastError();
     if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && ok) {
         ok = FALSE;
@@ -252,23 +246,13 @@ static int WriteSafetyCopy(const char* target, const char* bytes, DWORD length, 
     return ok ? 1 : 0;
 }
 
-// The text as it goes to disk, locked; free it with ReleaseFileText.
-const char* CTextDocument::LockFileText(HGLOBAL* block, int* length) const
+// The buffer that the text goes to disk through; null, with the error set, when memory is short.
+static char* NewWritePiece()
 {
-    *length = GetTextLength();
-    *block = ToFileText(m_pText, length);
-    const char* bytes = *block ? static_cast<const char*>(GlobalLock(*block)) : nullptr;
-    if (*block && !bytes) {
-        GlobalFree(*block);
-        *block = nullptr;
-    }
-    return bytes;
-}
-
-static void ReleaseFileText(HGLOBAL block)
-{
-    GlobalUnlock(block);
-    GlobalFree(block);
+    char* piece = static_cast<char*>(SeamMalloc(READ_PIECE));
+    if (!piece)
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return piece;
 }
 
 // The file itself is written in place, keeping its identity (links, permissions, the
@@ -278,14 +262,12 @@ int CTextDocument::WriteDocumentFile()
     if (!m_hFile)
         return 0;
     HWND owner = GetOwnerWindow();
-    HGLOBAL block;
-    int length;
-    const char* bytes = LockFileText(&block, &length);
+    char* piece = NewWritePiece();
     char copy[MAX_PATH];
-    int ok = bytes && WriteSafetyCopy(m_szPath, bytes, length, copy);
+    int ok = piece && WriteSafetyCopy(m_szPath, m_pText, GetTextLength(), piece, copy);
     if (!ok) {
         ShowLastError(owner, WRITE_FAILED);
-    } else if (!WriteWhole(m_hFile, bytes, length)) {
+    } else if (!WriteFileText(m_hFile, m_pText, GetTextLength(), piece)) {
         ok = 0;
         ShowLastError(owner, WRITE_FAILED);
         char text[2 * MAX_PATH + 96];
@@ -297,8 +279,7 @@ int CTextDocument::WriteDocumentFile()
     } else {
         DeleteFileA(copy);
     }
-    if (block)
-        ReleaseFileText(block);
+    free(piece);
     if (!ok) {
         // Closing must still ask: the file on disk may not hold this text.
         m_bModified = 1;
@@ -331,13 +312,10 @@ int CTextDocument::SaveDocumentAs()
         return 0;
     }
     // CREATE_ALWAYS empties an existing file: a complete copy of the text comes first.
-    HGLOBAL block;
-    int length;
-    const char* bytes = LockFileText(&block, &length);
+    char* piece = NewWritePiece();
     char copy[MAX_PATH];
-    int copied = bytes && WriteSafetyCopy(file, bytes, length, copy);
-    if (block)
-        ReleaseFileText(block);
+    int copied = piece && WriteSafetyCopy(file, m_pText, GetTextLength(), piece, copy);
+    free(piece);
     if (!copied) {
         ShowLastError(owner, WRITE_FAILED);
         m_bModified = 1;

@@ -83,10 +83,14 @@ struct Points {
 int WalkAdding(const CFontInfo* font, const char* line, int length, int from, int to, int sum,
                Points* points)
 {
-    for (int i = from; i < to; i++) {
-        if (points && i > from && (i - from) % STEP == 0)
+    if (!points)
+        return font->SumAdvances(line, length, from, to, sum);
+    for (int i = from; i < to;) {
+        int next = to - i > STEP ? i + STEP : to;
+        sum = font->SumAdvances(line, length, i, next, sum);
+        i = next;
+        if (i < to)
             points->Add(i, sum);
-        sum += font->AdvanceAt(line, length, i, sum);
     }
     return sum;
 }
@@ -254,7 +258,11 @@ int CLineSteps::Width(const char* line, int length)
 {
     if (length <= 0)
         return 0;
-    return SumTo(line, length, length) + m_pDocument->GetFontInfo()->EdgeOverhangs(line, length);
+    // A short line keeps no points: nothing kept needs to be checked for it.
+    const CFontInfo* font = m_pDocument->GetFontInfo();
+    int sum = length < LONG_LINE ? font->SumAdvances(line, length, 0, length, 0)
+                                 : SumTo(line, length, length);
+    return sum + font->EdgeOverhangs(line, length);
 }
 
 void CLineSteps::Replaced(int index, int removed, int inserted, int breaks)

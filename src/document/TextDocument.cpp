@@ -393,8 +393,7 @@ void CTextDocument::UpdateTableForRemoval(const char* at, int line, int breaks)
 
 void CTextDocument::RemeasureAllLines()
 {
-    MeasureLines(m_pText, 0, m_nLineCount);
-    RescanWidest();
+    MeasureAllLines(0);
     TellViews(m_pOwner, DOC_FONT_CHANGED, 0, 0);
 }
 

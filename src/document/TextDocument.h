@@ -12,6 +12,10 @@ class CPrintInfo;
 
 const unsigned int TEXT_BLOCK_STEP = 32768;
 const int LINE_TABLE_STEP = 500;
+// Loading reads a file this many bytes at a time.
+const unsigned int READ_PIECE = 1 << 20;
+// From this many bytes on, loading measures the second half of the lines on a helper thread.
+const unsigned int HELPER_MEASURE_MIN = 4 << 20;
 
 // The text of one open file, shared by all its views: one flat NUL-terminated block
 // with a NUL guard byte before it, and the pixel width of every line.
@@ -100,7 +104,6 @@ public:
     int SaveDocument(int force);
     int SaveDocumentAs();
     int WriteDocumentFile();
-    const char* LockFileText(HGLOBAL* block, int* length) const;
     int QueryClose();
     // The Print command: the Print dialog, then the job. 1 when the dialog was confirmed.
     int Print();
@@ -156,6 +159,13 @@ protected:
     int AllocateText(unsigned int size);
     int AllocateLineTable(int lines);
     void MeasureLines(const char* p, int first, int count);
+    // Every line and the widest (the first of the greatest width), in one pass over the text;
+    // with helper, a large text's second half is measured on a thread of its own meanwhile.
+    // (LineMeasure.cpp)
+    void MeasureAllLines(int helper);
+    struct LineRun;
+    void MeasureRun(LineRun* run);
+    static DWORD WINAPI MeasureSecondHalf(void* run);
     void RescanWidest();
 
 private:

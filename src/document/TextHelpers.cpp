@@ -40,8 +40,6 @@ static int CountCrBytewise(const unsigned char* p, int n)
     return count;
 }
 
-static int HasSse2();
-
 int CountLines(const char* p, int n)
 {
     if (n <= 0)
@@ -93,7 +91,7 @@ static const char* LineStartSse2(const char* p)
     }
 }
 
-static int HasSse2()
+int HasSse2()
 {
     static const int sse2 = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE);
     return sse2;
@@ -199,4 +197,30 @@ const char* MoveByLines(int n, int* lineLength, int* index, const char* p)
     }
     *lineLength = LineLength(p);
     return p;
+}
+
+// An aligned load never crosses into a page that the text does not reach.
+__attribute__((target("sse2"), force_align_arg_pointer))
+static unsigned BreaksInBlockSse2(const char* p)
+{
+    const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_setzero_si128()))));
+}
+
+unsigned BreaksInBlock(const char* p)
+{
+    if (HasSse2())
+        return BreaksInBlockSse2(p);
+    unsigned breaks = 0;
+    for (int i = 0; i < 16; i++)
+        breaks |= static_cast<unsigned>(p[i] == '\r' || p[i] == 0) << i;
+    return breaks;
+}
+
+CBreakScanner::CBreakScanner(const char* text)
+{
+    uintptr_t offset = reinterpret_cast<uintptr_t>(text) & 15;
+    m_pBlock = text - offset;
+    m_nBreaks = BreaksInBlock(m_pBlock) & (0xFFFFu << offset);
 }

@@ -12,6 +12,33 @@ int IsAsciiDigit(unsigned char c);
 int IsBlankOrControl(unsigned char c);
 int CharClass(unsigned char c);
 const char* MoveByLines(int n, int* lineLength, int* index, const char* p);
+// 1 when the processor compares 16 bytes at a time (SSE2).
+int HasSse2();
+
+// The CR and NUL bytes of the 16-byte aligned block at p, one bit each.
+unsigned BreaksInBlock(const char* p);
+
+// The line breaks of a text, found several bytes at a time: each Next answers the next CR,
+// or the NUL that ends the text (and must not be asked again after that).
+class CBreakScanner {
+public:
+    explicit CBreakScanner(const char* text);
+    const char* Next()
+    {
+        while (!m_nBreaks) {
+            m_pBlock += 16;
+            m_nBreaks = BreaksInBlock(m_pBlock);
+        }
+        const char* end = m_pBlock + __builtin_ctz(m_nBreaks);
+        m_nBreaks &= m_nBreaks - 1;
+        return end;
+    }
+
+private:
+    const char* m_pBlock;
+    // The breaks in the block not yet answered.
+    unsigned m_nBreaks;
+};
 
 enum {
     CHARCLASS_BLANK = 1,

@@ -1,6 +1,7 @@
 #include "view/FontInfo.h"
 #include "base/FailureSeam.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -226,6 +227,60 @@ int CFontInfo::AdvanceAt(const char* line, int n, int i, int sum) const
             advance += k;
     }
     return advance;
+}
+
+// Whether any of the four bytes of a word is a tab: a byte of x ^ 0x09090909 is then zero.
+static bool HoldsTab(uint32_t x)
+{
+    uint32_t v = x ^ 0x09090909u;
+    return ((v - 0x01010101u) & ~v & 0x80808080u) != 0;
+}
+
+int CFontInfo::SumAdvances(const char* line, int n, int from, int to, int sum) const
+{
+    const bool kerned = m_bTrueType && m_pKerning;
+    if (!m_pWidths || (kerned && !m_pKerningIndex)) {
+        for (int i = from; i < to; i++)
+            sum += AdvanceAt(line, n, i, sum);
+        return sum;
+    }
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(line);
+    const int* widths = m_pWidths;
+    const int* kerning = m_pKerningIndex;
+    auto kern = [kerning](unsigned a, unsigned b) {
+        int k = kerning[a << 8 | b];
+        return k == KERNING_NOT_FOUND ? 0 : k;
+    };
+    // The last byte of a line has nothing to kern with: it is taken alone, as tabs are.
+    const int paired = kerned && to == n ? n - 1 : to;
+    const unsigned overhang = static_cast<unsigned>(m_tm.tmOverhang);
+    // Unsigned, so that a sum past the range of int wraps as the byte-by-byte sum does.
+    unsigned s = static_cast<unsigned>(sum);
+    int i = from;
+    for (;;) {
+        for (; paired - i >= 4; i += 4) {
+            uint32_t x;
+            memcpy(&x, u + i, 4);
+            if (HoldsTab(x))
+                break;
+            s += widths[x & 255] + widths[x >> 8 & 255] + widths[x >> 16 & 255] +
+                 widths[x >> 24] - 4 * overhang;
+            if (kerned)
+                s += kern(u[i], u[i + 1]) + kern(u[i + 1], u[i + 2]) + kern(u[i + 2], u[i + 3]) +
+                     kern(u[i + 3], u[i + 4]);
+        }
+        if (i >= to)
+            break;
+        if (u[i] == '\t') {
+            s += AdvanceAt(line, n, i, static_cast<int>(s));
+        } else {
+            s += widths[u[i]] - overhang;
+            if (kerned && i + 1 < n)
+                s += kern(u[i], u[i + 1]);
+        }
+        i++;
+    }
+    return static_cast<int>(s);
 }
 
 // Calls sink(i, advance) for every character with its final advance: kerning applied,

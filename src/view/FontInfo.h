@@ -27,6 +27,9 @@ public:
     // The advance of byte i of a line of n bytes when the bytes before it advanced by sum:
     // the same value that Advances gives it, so that a line can be measured from any point.
     int AdvanceAt(const char* line, int n, int i, int sum) const;
+    // sum plus the advances of bytes [from, to) of a line of n bytes when the bytes before
+    // from advanced by sum: what AdvanceAt gives byte by byte, taken four bytes at a time.
+    int SumAdvances(const char* line, int n, int from, int to, int sum) const;
     // How far the glyphs of a line's first and last bytes reach past their cells, and both
     // together: what drawing, the caret and the line width all add. Spaces and tabs draw
     // no glyph and reach nowhere.

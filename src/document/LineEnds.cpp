@@ -1,0 +1,153 @@
+#include "document/LineEnds.h"
+
+#include <emmintrin.h>
+#include <stdint.h>
+
+#include "document/TextHelpers.h"
+
+namespace {
+
+char* ConvertBytes(const unsigned char* in, const unsigned char* end, char* out,
+                   LineEndState* state)
+{
+    for (; in < end; in++) {
+        unsigned char c = *in;
+        if (c == '\n') {
+            // The CR before it already stands for the break.
+            if (state->previous != '\r') {
+                *out++ = '\r';
+                state->breaks++;
+            }
+        } else {
+            *out++ = static_cast<char>(c);
+            state->breaks += c == '\r';
+            state->nul |= c == 0;
+        }
+        state->previous = static_cast<char>(c);
+    }
+    return out;
+}
+
+// 16 bytes at a time: a block without LF is stored whole, one with LF as the runs between
+// the LFs that follow a CR, each stored with one 16-byte store (the next run overwrites what
+// a store writes past its run). A block's loads reach 15 bytes past it, so this stops with
+// fewer than 32 bytes left. Returns where it stopped.
+__attribute__((target("sse2"), force_align_arg_pointer))
+const unsigned char* ConvertBlocks(const unsigned char* in, const unsigned char* end, char** to,
+                                   LineEndState* state)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128();
+    char* out = *to;
+    unsigned afterCr = state->previous == '\r';
+    int breaks = 0;
+    int nul = 0;
+    const unsigned char* start = in;
+    while (end - in >= 32) {
+        // Byte counters of CRs overflow after 255 blocks: fold them in before that.
+        long blocks = (end - in - 16) / 16;
+        if (blocks > 255)
+            blocks = 255;
+        __m128i counters = zero;
+        for (; blocks > 0; blocks--, in += 16) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+            __m128i isCr = _mm_cmpeq_epi8(v, cr);
+            __m128i isLf = _mm_cmpeq_epi8(v, lf);
+            counters = _mm_sub_epi8(counters, isCr);
+            nul |= _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero));
+            unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(isCr));
+            unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(isLf));
+            unsigned dropped = lfs & (crs << 1 | afterCr);
+            afterCr = crs >> 15;
+            const unsigned char* runs = in;
+            alignas(16) unsigned char patched[32];
+            if (lfs != dropped) {
+                // Lone LFs become CRs.
+                for (unsigned lone = lfs & ~dropped; lone; lone &= lone - 1)
+                    breaks++;
+                v = _mm_or_si128(_mm_andnot_si128(isLf, v), _mm_and_si128(isLf, cr));
+                _mm_store_si128(reinterpret_cast<__m128i*>(patched), v);
+                _mm_store_si128(reinterpret_cast<__m128i*>(patched + 16), zero);
+                runs = patched;
+            }
+            if (!dropped) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+                out += 16;
+                continue;
+            }
+            unsigned from = 0;
+            do {
+                unsigned at = static_cast<unsigned>(__builtin_ctz(dropped));
+                dropped &= dropped - 1;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(runs + from)));
+                out += at - from;
+                from = at + 1;
+            } while (dropped);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(runs + from)));
+            out += 16 - from;
+        }
+        __m128i sums = _mm_sad_epu8(counters, zero);
+        breaks += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+    }
+    if (in > start)
+        state->previous = static_cast<char>(in[-1]);
+    state->breaks += breaks;
+    state->nul |= nul != 0;
+    *to = out;
+    return in;
+}
+
+// 16 bytes at a time: a block is stored whole, and after each CR in it the rest of the block
+// again one byte further on, behind an LF. A block's loads reach 15 bytes past it and its
+// stores 15 bytes past its converted bytes, which the bytes after it overwrite: this stops
+// with fewer than 32 bytes left. Returns where it stopped.
+__attribute__((target("sse2"), force_align_arg_pointer))
+const char* ExpandBlocks(const char* in, const char* end, char** to)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    char* out = *to;
+    for (; end - in >= 32; in += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+        unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+        for (; crs; crs &= crs - 1, out++) {
+            unsigned at = static_cast<unsigned>(__builtin_ctz(crs));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at + 2),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at + 1)));
+            out[at + 1] = '\n';
+        }
+        out += 16;
+    }
+    *to = out;
+    return in;
+}
+
+} // namespace
+
+int ExpandLineEnds(const char* in, int count, char* out)
+{
+    const char* end = in + count;
+    char* start = out;
+    if (HasSse2())
+        in = ExpandBlocks(in, end, &out);
+    for (; in < end; in++) {
+        *out++ = *in;
+        if (*in == '\r')
+            *out++ = '\n';
+    }
+    return static_cast<int>(out - start);
+}
+
+int ConvertLineEnds(const char* in, int count, char* out, LineEndState* state)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(in);
+    const unsigned char* end = p + count;
+    char* start = out;
+    if (HasSse2())
+        p = ConvertBlocks(p, end, &out, state);
+    out = ConvertBytes(p, end, out, state);
+    return static_cast<int>(out - start);
+}
