@@ -24,7 +24,7 @@ CDocFrame::~CDocFrame()
     delete m_pScrollBars;
 }
 
-int CDocFrame::Create(HWND mdiClient)
+int CDocFrame::Create(HWND mdiClient, const char* failure)
 {
     HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
     int maximised = active ? IsZoomed(active) : g_app.m_bRememberMaximised;
@@ -32,34 +32,41 @@ int CDocFrame::Create(HWND mdiClient)
     m_hWnd = CreateWindowExA(WS_EX_MDICHILD, FRAME_CLASS, "Untitled", WS_CHILD, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, nullptr,
                              instance, this);
-    if (!m_hWnd)
+    if (!m_hWnd) {
+        ShowLastError(g_app.m_hMainWindow, failure);
         return 0;
+    }
     if (maximised) {
         ShowWindow(m_hWnd, SW_HIDE);
         SendMessageA(mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(m_hWnd), 0);
     }
     ShowWindow(m_hWnd, SW_SHOW);
 
+    // A view or scroll bars that were made but failed to start have told why already.
     m_pView = new (std::nothrow) CEditDisplay(m_pDocument, this);
     if (!m_pView || !m_pView->m_hWnd) {
+        const char* caption = m_pView ? nullptr : "Display object creation failed";
         delete m_pView;
         m_pView = nullptr;
-        return Abandon(mdiClient, "Display object creation failed");
+        return Abandon(mdiClient, caption);
     }
     m_pScrollBars = new (std::nothrow) CScrollBars(m_pView, this);
     if (!m_pScrollBars || !m_pScrollBars->IsCreated()) {
+        const char* caption = m_pScrollBars ? nullptr : "Scroll object creation failed";
         delete m_pScrollBars;
         m_pScrollBars = nullptr;
-        return Abandon(mdiClient, "Scroll object creation failed");
+        return Abandon(mdiClient, caption);
     }
     m_pView->AttachScrollBars(m_pScrollBars);
     return 1;
 }
 
-// Takes the half-made window down without it deleting this object, which the caller does.
+// Takes the half-made window down without it deleting this object, which the caller does;
+// a caption tells the user of an object that could not be allocated.
 int CDocFrame::Abandon(HWND mdiClient, const char* caption)
 {
-    ShowLastError(mdiClient, caption);
+    if (caption)
+        ShowOutOfMemory(mdiClient, caption);
     RemovePropA(m_hWnd, FRAME_PROPERTY);
     SendMessageA(mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
     m_hWnd = nullptr;

@@ -15,7 +15,9 @@ public:
 
     // Makes the window in the MDI client (maximised like the active frame) and its view.
     // On failure the object holds no window and the caller deletes it.
-    int Create(HWND mdiClient);
+    // Makes the window, its view and scroll bars; 0 once a failure was told (failure
+    // names a window that could not be made).
+    int Create(HWND mdiClient, const char* failure);
     // The part of the client area that the view and its scroll bars share.
     void GetViewArea(int* left, int* top, int* right, int* bottom) const;
 

@@ -1,10 +1,12 @@
 // The shell's side of the document's owner seam (document/DocumentOwner.h).
 #include "document/DocumentOwner.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include "app/FileFontStore.h"
 #include "app/OpenDocument.h"
+#include "base/ErrorBox.h"
 #include "dialogs/FileDialogs.h"
 #include "view/EditDisplay.h"
 
@@ -82,8 +84,14 @@ void StorePathFont(COpenDocument* owner, const char* path, const LOGFONTA* font,
         return;
     record.m_crColour = colour;
     record.m_lf = *font;
-    CFileFontStore store(OwnerWindow(owner));
-    store.Store(&record);
+    HWND window = OwnerWindow(owner);
+    CFileFontStore store(window);
+    // A store that could not be opened was told of when it was opened.
+    if (store.IsOpen() && !store.Store(&record)) {
+        char more[FONT_STORE_PATH_SIZE + 64];
+        snprintf(more, sizeof(more), "The font of \"%s\" could not be remembered.", path);
+        ShowLastError(window, "Failure occurred when writing to a file", GetLastError(), more);
+    }
 }
 
 int AskSaveAsPath(COpenDocument* owner, char* path, int pathSize, char* title, int titleSize)

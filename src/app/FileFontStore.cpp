@@ -33,12 +33,12 @@ int StorePathsMatch(const char* stored, const char* path)
     return length == FONT_STORE_PATH_SIZE || stored[length] == 0;
 }
 
-static void ReportNoStore(HWND owner, DWORD error)
+static void ReportNoStore(HWND owner, DWORD error, const char* caption = "CreateFile() failed")
 {
     if (g_app.m_bNoStoreReported)
         return;
     g_app.m_bNoStoreReported = 1;
-    ShowLastError(owner, "CreateFile() failed", error);
+    ShowLastError(owner, caption, error);
 }
 
 CFileFontStore::CFileFontStore(HWND owner)
@@ -106,18 +106,33 @@ void CFileFontStore::OpenStoreFile()
         MakeFreshStore();
         return;
     }
-    HANDLE file = CreateFileA(m_szStorePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = SeamCreateFileA(m_szStorePath, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) {
         // A store that another editor holds open keeps its records and is skipped this
-        // time; a path that cannot be opened at all gives way to the default store.
-        if (GetLastError() != ERROR_SHARING_VIOLATION)
+        // time; a path that names no file gives way to the default store. A store that is
+        // there but out of reach (a denied access, a lost drive) keeps its place: it is
+        // skipped, and the user hears of it once a run.
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_INVALID_NAME || error == ERROR_BAD_PATHNAME)
             MakeFreshStore();
+        else if (error != ERROR_SHARING_VIOLATION)
+            ReportNoStore(m_hOwner, error);
         return;
     }
     m_hFile = file;
-    if (!ReadStore())
-        CloseStoreFile();
+    TakeStore();
+}
+
+// Reads the open file; one that is no store, or that could not be read, is never written.
+void CFileFontStore::TakeStore()
+{
+    if (ReadStore() == 1)
+        return;
+    DWORD error = GetLastError();
+    CloseStoreFile();
+    if (error != NO_ERROR)
+        ReportNoStore(m_hOwner, error, "ReadFile() failed");
 }
 
 void CFileFontStore::MakeFreshStore()
@@ -135,14 +150,12 @@ void CFileFontStore::MakeFreshStore()
 
     // A store already at the default path is taken over, not emptied: the registry may
     // have lost track of it while its records are still good.
-    HANDLE file = CreateFileA(m_szStorePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = SeamCreateFileA(m_szStorePath, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
     if (file == INVALID_HANDLE_VALUE) {
         ReportNoStore(m_hOwner, GetLastError());
     } else {
         m_hFile = file;
-        if (!ReadStore())
-            CloseStoreFile();
+        TakeStore();
     }
     LONG error = RegSetValueExA(m_hKey, "FileFont", 0, REG_SZ,
                                 reinterpret_cast<const BYTE*>(m_szStorePath),
@@ -151,22 +164,21 @@ void CFileFontStore::MakeFreshStore()
         ShowLastError(m_hOwner, "", error);
 }
 
-// Reads header and records of the open file; an empty file becomes an empty store.
-// 0 when the file is no store, which is then never written.
+// Reads header and records of the open file; an empty file becomes an empty store. 1 when
+// read; otherwise 0, with the error NO_ERROR when the file is no store, or the error that
+// kept it from being read (or written, for a new store).
 int CFileFontStore::ReadStore()
 {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(m_hFile, &size))
+    if (!SeamGetFileSizeEx(m_hFile, &size))
         return 0;
     DWORD header[2] = {FONT_STORE_HEADER_SIZE, 0};
     if (size.QuadPart == 0)
         return WriteAt(0, header, sizeof(header));
 
-    DWORD read = 0;
-    LARGE_INTEGER start = {};
-    if (!SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN) ||
-        !ReadFile(m_hFile, header, sizeof(header), &read, nullptr) || read != sizeof(header))
+    if (!ReadAt(0, header, sizeof(header)))
         return 0;
+    SetLastError(NO_ERROR);
     if (header[0] != FONT_STORE_HEADER_SIZE)
         return 0;
     m_dwHeaderSize = header[0];
@@ -181,11 +193,26 @@ int CFileFontStore::ReadStore()
         return 1;
     DWORD bytes = static_cast<DWORD>(count) * FONT_RECORD_SIZE;
     m_pRecords = static_cast<CFontRecord*>(SeamMalloc(bytes));
-    if (!m_pRecords)
+    if (!m_pRecords) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
-    if (!ReadFile(m_hFile, m_pRecords, bytes, &read, nullptr))
+    }
+    // Records not read would be cut off by the next write.
+    if (!ReadAt(FONT_STORE_HEADER_SIZE, m_pRecords, bytes))
         return 0;
-    m_dwCount = read / FONT_RECORD_SIZE;
+    m_dwCount = static_cast<DWORD>(count);
+    return 1;
+}
+
+int CFileFontStore::ReadAt(LONGLONG offset, void* bytes, DWORD count)
+{
+    DWORD read = 0;
+    if (!SeamSetFilePointerEx(m_hFile, offset) || !SeamReadFile(m_hFile, bytes, count, &read))
+        return 0;
+    if (read != count) {
+        SetLastError(ERROR_HANDLE_EOF);
+        return 0;
+    }
     return 1;
 }
 
@@ -201,18 +228,19 @@ void CFileFontStore::CloseStoreFile()
 
 int CFileFontStore::WriteAt(LONGLONG offset, const void* bytes, DWORD count)
 {
-    LARGE_INTEGER position;
-    position.QuadPart = offset;
     DWORD written = 0;
-    return SetFilePointerEx(m_hFile, position, nullptr, FILE_BEGIN) &&
-           WriteFile(m_hFile, bytes, count, &written, nullptr) && written == count;
+    if (!SeamSetFilePointerEx(m_hFile, offset) || !SeamWriteFile(m_hFile, bytes, count, &written))
+        return 0;
+    if (written != count) {
+        SetLastError(ERROR_DISK_FULL);
+        return 0;
+    }
+    return 1;
 }
 
 int CFileFontStore::CutAt(LONGLONG offset)
 {
-    LARGE_INTEGER position;
-    position.QuadPart = offset;
-    return SetFilePointerEx(m_hFile, position, nullptr, FILE_BEGIN) && SetEndOfFile(m_hFile);
+    return SeamSetFilePointerEx(m_hFile, offset) && SeamSetEndOfFile(m_hFile);
 }
 
 DWORD CFileFontStore::FindRecord(const char* path) const
@@ -257,18 +285,26 @@ int CFileFontStore::Store(const CFontRecord* record)
         count++;
         CFontRecord* grown =
             static_cast<CFontRecord*>(SeamRealloc(m_pRecords, count * sizeof(CFontRecord)));
-        if (!grown)
+        if (!grown) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return 0;
+        }
         m_pRecords = grown;
     }
     // The record goes first: should the header write fail, the old count still
-    // describes whole records.
+    // describes whole records. A record replaced in place that could not be written
+    // whole gets its old bytes back.
+    const LONGLONG at = FONT_STORE_HEADER_SIZE + static_cast<LONGLONG>(index) * FONT_RECORD_SIZE;
+    if (!WriteAt(at, record, FONT_RECORD_SIZE)) {
+        DWORD error = GetLastError();
+        if (index < m_dwCount)
+            WriteAt(at, &m_pRecords[index], FONT_RECORD_SIZE);
+        SetLastError(error);
+        return 0;
+    }
     DWORD header[2] = {FONT_STORE_HEADER_SIZE, count};
-    int written =
-        WriteAt(FONT_STORE_HEADER_SIZE + static_cast<LONGLONG>(index) * FONT_RECORD_SIZE,
-                record, FONT_RECORD_SIZE) &&
-        WriteAt(0, header, sizeof(header)) &&
-        CutAt(FONT_STORE_HEADER_SIZE + static_cast<LONGLONG>(count) * FONT_RECORD_SIZE);
+    int written = WriteAt(0, header, sizeof(header)) &&
+                  CutAt(FONT_STORE_HEADER_SIZE + static_cast<LONGLONG>(count) * FONT_RECORD_SIZE);
     m_pRecords[index] = *record;
     m_dwCount = count;
     return written;

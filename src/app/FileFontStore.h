@@ -65,6 +65,8 @@ private:
     void CloseStoreFile();
     int WriteAt(LONGLONG offset, const void* bytes, DWORD count);
     int CutAt(LONGLONG offset);
+    int ReadAt(LONGLONG offset, void* bytes, DWORD count);
+    void TakeStore();
     DWORD FindRecord(const char* path) const;
 };
 

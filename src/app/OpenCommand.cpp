@@ -5,6 +5,7 @@
 
 #include "app/StatusBar.h"
 #include "base/ErrorBox.h"
+#include "base/FailureSeam.h"
 #include "dialogs/FileDialogs.h"
 
 void CMainFrame::OnOpen(HWND window)
@@ -19,8 +20,8 @@ void CMainFrame::OnOpen(HWND window)
 
 COpenDocument* CMainFrame::OpenPath(HWND window, const char* path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = SeamCreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) {
         ShowLastError(window, "File creation failed");
         return nullptr;

@@ -45,11 +45,11 @@ int COpenDocument::Create(HANDLE file, const char* path)
 {
     m_bClosing = 0;
     m_pTextDocument = m_pFrames ? new (std::nothrow) CTextDocument(this, file, path) : nullptr;
+    // Only memory keeps a document from being made: a file it cannot load it refuses.
     if (!m_pTextDocument || !m_pTextDocument->IsReady()) {
-        DWORD error = GetLastError();
         if (!m_pTextDocument && file)
             CloseHandle(file);
-        ShowLastError(m_hMainWindow, "Document creation failed", error);
+        ShowOutOfMemory(m_hMainWindow, "Document creation failed");
         return 0;
     }
     // A file that cannot be edited has been reported by the loader already.
@@ -62,10 +62,12 @@ int COpenDocument::Create(HANDLE file, const char* path)
 int COpenDocument::AddFrame(const char* failure)
 {
     CDocFrame* frame = new (std::nothrow) CDocFrame(this);
-    if (!frame || !frame->Create(m_hMDIClient)) {
-        DWORD error = GetLastError();
+    if (!frame) {
+        ShowOutOfMemory(m_hMainWindow, failure);
+        return 0;
+    }
+    if (!frame->Create(m_hMDIClient, failure)) {
         delete frame;
-        ShowLastError(m_hMainWindow, failure, error);
         return 0;
     }
     // A frame missing from the list would escape the close questions: it goes again.

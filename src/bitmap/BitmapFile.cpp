@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "base/FailureSeam.h"
 #include "bitmap/BitmapImage.h"
 #include "bitmap/BitmapMessages.h"
 
@@ -14,7 +15,7 @@ static const LONGLONG MAX_FILE_SIZE = 0x3FFFFFFF;
 static BYTE* ReadWholeFile(HWND owner, const char* path, HANDLE file, DWORD* size)
 {
     LARGE_INTEGER length;
-    if (!GetFileSizeEx(file, &length)) {
+    if (!SeamGetFileSizeEx(file, &length)) {
         TellBitmapRefused(owner, path, "it could not be read");
         return nullptr;
     }
@@ -29,7 +30,7 @@ static BYTE* ReadWholeFile(HWND owner, const char* path, HANDLE file, DWORD* siz
         return nullptr;
     }
     DWORD read = 0;
-    if (!ReadFile(file, bytes, *size, &read, nullptr) || read != *size) {
+    if (!SeamReadFile(file, bytes, *size, &read) || read != *size) {
         delete[] bytes;
         TellBitmapRefused(owner, path, "it could not be read");
         return nullptr;
@@ -39,8 +40,8 @@ static BYTE* ReadWholeFile(HWND owner, const char* path, HANDLE file, DWORD* siz
 
 int LoadBitmapFile(HWND owner, const char* path, CBitmapImage* image)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = SeamCreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) {
         TellBitmapFailure(owner, CREATE_FAILED);
         return 0;
@@ -77,8 +78,7 @@ int SaveBitmapFile(HWND owner, const char* path, const CBitmapImage& image)
     // says what it holds: a plain header with the colour table straight after it.
     info.biSize = sizeof(info);
 
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = SeamCreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
     if (file == INVALID_HANDLE_VALUE) {
         TellBitmapFailure(owner, CREATE_FAILED);
         return 0;
@@ -93,7 +93,7 @@ int SaveBitmapFile(HWND owner, const char* path, const CBitmapImage& image)
     BOOL ok = TRUE;
     for (const auto& part : parts) {
         DWORD written = 0;
-        ok = WriteFile(file, part.bytes, part.size, &written, nullptr);
+        ok = SeamWriteFile(file, part.bytes, part.size, &written);
         if (ok && written != part.size) {
             ok = FALSE;
             SetLastError(ERROR_DISK_FULL);
@@ -101,7 +101,7 @@ int SaveBitmapFile(HWND owner, const char* path, const CBitmapImage& image)
         if (!ok)
             break;
     }
-    if (!CloseHandle(file) && ok)
+    if (!SeamCloseHandle(file) && ok)
         ok = FALSE;
     if (!ok) {
         DWORD error = GetLastError();

@@ -32,6 +32,7 @@ DWORD WINAPI SortWorkerProc(LPVOID parameter)
     document->m_pSortRun = run;
     int done = run && run->Run();
     poster.Flush();
+    LeaveSortWorker();
     PostMessageA(dialog, WM_SORTDONE, 0, 0);
     return done;
 }

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "base/ErrorBox.h"
 #include "document/DocumentOwner.h"
 #include "document/EditAction.h"
 #include "document/EditHistory.h"
@@ -16,38 +17,47 @@ static int HoldsRange(const CTextDocument* document, int index, int count)
     return index >= 0 && count >= 0 && count <= document->GetTextLength() - index;
 }
 
-// An action of the given type holding a copy of count bytes; null when memory is short.
-static CEditAction* NewAction(int type, int index, const char* bytes, int count)
+// Every edit records a step: when its memory is short the user hears of it once, here.
+static void NoRoomForStep(const CTextDocument* document, CEditAction* action)
 {
-    CEditAction* action = new (std::nothrow) CEditAction(type);
-    if (!action)
-        return nullptr;
-    action->m_nIndex = index;
-    action->m_nLength = count;
-    action->m_pText = CopyBytes(bytes, count);
-    if (!action->m_pText) {
-        delete action;
-        return nullptr;
-    }
-    return action;
+    delete action;
+    ShowOutOfMemory(document->GetOwnerWindow());
 }
 
-// Makes the action's edit and records it. An edit that cannot be made, or a step that
-// cannot be recorded, leaves the text and the history as they were: a step recorded for
-// an edit that did not happen would, when undone, take away bytes that belong to others.
+// An action of the given type holding a copy of count bytes; null when memory is short.
+static CEditAction* NewAction(const CTextDocument* document, int type, int index,
+                              const char* bytes, int count)
+{
+    CEditAction* action = new (std::nothrow) CEditAction(type);
+    if (action) {
+        action->m_nIndex = index;
+        action->m_nLength = count;
+        action->m_pText = CopyBytes(bytes, count);
+        if (action->m_pText)
+            return action;
+    }
+    NoRoomForStep(document, action);
+    return nullptr;
+}
+
+// Records the action's step, then makes its edit. An edit that cannot be made, or a step
+// that cannot be recorded, leaves the text and the history as they were: a step recorded
+// for an edit that did not happen would, when undone, take away bytes that belong to
+// others. The step is taken in first, so that the edit is never made and then taken back.
 static int Perform(CTextDocument* document, CEditHistory* history, CEditAction* action)
 {
     if (!action)
         return 0;
+    if (!history->Append(action)) {
+        NoRoomForStep(document, action);
+        return 0;
+    }
     if (!action->Apply(document)) {
+        history->Drop();
         delete action;
         return 0;
     }
-    if (!history->Add(action)) {
-        action->Undo(document);
-        delete action;
-        return 0;
-    }
+    history->Commit();
     return 1;
 }
 
@@ -55,14 +65,14 @@ int CTextDocument::InsertWithUndo(int index, const char* bytes, int count)
 {
     if (!bytes || count <= 0)
         return 0;
-    return Perform(this, m_pHistory, NewAction(EDIT_INSERT, index, bytes, count));
+    return Perform(this, m_pHistory, NewAction(this, EDIT_INSERT, index, bytes, count));
 }
 
 int CTextDocument::RemoveWithUndo(int index, int count)
 {
     if (count <= 0 || !HoldsRange(this, index, count))
         return 0;
-    return Perform(this, m_pHistory, NewAction(EDIT_REMOVE, index, m_pText + index, count));
+    return Perform(this, m_pHistory, NewAction(this, EDIT_REMOVE, index, m_pText + index, count));
 }
 
 int CTextDocument::ReplaceWithUndo(int index, int oldCount, const char* bytes, int newCount)
@@ -72,14 +82,14 @@ int CTextDocument::ReplaceWithUndo(int index, int oldCount, const char* bytes, i
         return 0;
     if (newCount > 0 && (!bytes || memchr(bytes, 0, newCount)))
         return 0;
-    CEditAction* action = NewAction(EDIT_REPLACE, index, m_pText + index, oldCount);
+    CEditAction* action = NewAction(this, EDIT_REPLACE, index, m_pText + index, oldCount);
     if (!action)
         return 0;
     action->m_nTarget = index;
     action->m_nSecondLength = newCount;
     action->m_pSecondText = CopyBytes(bytes, newCount);
     if (!action->m_pSecondText) {
-        delete action;
+        NoRoomForStep(this, action);
         return 0;
     }
     return Perform(this, m_pHistory, action);
@@ -93,7 +103,7 @@ int CTextDocument::MoveWithUndo(int source, int target, int count)
     // A target inside the moved bytes has no place once they are taken out.
     if (source < target && target < source + count)
         return 0;
-    CEditAction* action = NewAction(EDIT_MOVE, source, m_pText + source, count);
+    CEditAction* action = NewAction(this, EDIT_MOVE, source, m_pText + source, count);
     if (!action)
         return 0;
     action->m_nSecondLength = count;
@@ -117,13 +127,13 @@ int CTextDocument::ReplaceAllWithUndo(const int* indexes, int count, int oldLeng
         next = indexes[i] + oldLength;
     }
     CEditAction* action = new (std::nothrow) CEditAction(EDIT_REPLACE_ALL);
-    if (!action)
-        return 0;
-    action->m_nLength = oldLength;
-    action->m_nSecondLength = newLength;
-    action->m_pSecondText = CopyBytes(bytes, newLength);
-    if (!action->m_pSecondText || !action->SetOccurrences(m_pText, indexes, count)) {
-        delete action;
+    if (action) {
+        action->m_nLength = oldLength;
+        action->m_nSecondLength = newLength;
+        action->m_pSecondText = CopyBytes(bytes, newLength);
+    }
+    if (!action || !action->m_pSecondText || !action->SetOccurrences(m_pText, indexes, count)) {
+        NoRoomForStep(this, action);
         return 0;
     }
     return Perform(this, m_pHistory, action);

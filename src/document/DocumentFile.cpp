@@ -21,13 +21,24 @@ static_assert(MAX_LINES == 268435455, "the refusal below names the limit");
 
 // Reserved names (NUL, CON, COM1, LPT1, ... even with an extension) open devices, and
 // reading some of them blocks: only disk files are documents.
+// 1 for a device, 0 for a disk file, -1 (the error set) when the handle could not be asked.
+static int IsDeviceHandle(HANDLE handle)
+{
+    SetLastError(NO_ERROR);
+    DWORD type = SeamGetFileType(handle);
+    if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR)
+        return -1;
+    return type != FILE_TYPE_DISK;
+}
+
+// A path that cannot be asked is no device: creating the file then says what is wrong.
 static int IsDevice(const char* path)
 {
-    HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        SeamCreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
-    int device = GetFileType(handle) != FILE_TYPE_DISK;
+    int device = IsDeviceHandle(handle) == 1;
     CloseHandle(handle);
     return device;
 }
@@ -49,7 +60,7 @@ static int ReadConverted(HANDLE file, DWORD size, char* piece, DWORD pieceSize, 
     for (DWORD done = 0; done < size && !state->nul;) {
         DWORD want = size - done < pieceSize ? size - done : pieceSize;
         DWORD read = 0;
-        if (!ReadFile(file, piece, want, &read, nullptr) || read != want)
+        if (!SeamReadFile(file, piece, want, &read) || read != want)
             return 0;
         *length += ConvertLineEnds(piece, static_cast<int>(want), text + *length, state);
         done += want;
@@ -60,12 +71,12 @@ static int ReadConverted(HANDLE file, DWORD size, char* piece, DWORD pieceSize, 
 void CTextDocument::LoadDocumentFile()
 {
     LARGE_INTEGER size;
-    LARGE_INTEGER start = {};
-    if (GetFileType(m_hFile) != FILE_TYPE_DISK) {
+    const int device = IsDeviceHandle(m_hFile);
+    if (device == 1) {
         RefuseLoad("\"%s\" names a device, not a file, and cannot be opened.");
         return;
     }
-    if (!SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN) || !GetFileSizeEx(m_hFile, &size)) {
+    if (device < 0 || !SeamSetFilePointerEx(m_hFile, 0) || !SeamGetFileSizeEx(m_hFile, &size)) {
         RefuseLoad("The file \"%s\" could not be read.");
         return;
     }
@@ -189,8 +200,7 @@ HGLOBAL CTextDocument::ToFileText(const char* text, int* length)
 // instead of losing everything past it.
 static BOOL WriteFileText(HANDLE file, const char* text, int length, char* piece)
 {
-    LARGE_INTEGER start = {};
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+    if (!SeamSetFilePointerEx(file, 0))
         return FALSE;
     // A piece of text at most doubles.
     const int most = static_cast<int>(READ_PIECE / 2);
@@ -198,7 +208,7 @@ static BOOL WriteFileText(HANDLE file, const char* text, int length, char* piece
         int count = length - done < most ? length - done : most;
         DWORD bytes = static_cast<DWORD>(ExpandLineEnds(text + done, count, piece));
         DWORD written = 0;
-        if (!WriteFile(file, piece, bytes, &written, nullptr))
+        if (!SeamWriteFile(file, piece, bytes, &written))
             return FALSE;
         if (written != bytes) {
             SetLastError(ERROR_DISK_FULL);
@@ -206,7 +216,7 @@ static BOOL WriteFileText(HANDLE file, const char* text, int length, char* piece
         }
         done += count;
     }
-    return SetEndOfFile(file);
+    return SeamSetEndOfFile(file);
 }
 
 // A complete copy of the new text in the target's folder, written before the target is
@@ -229,17 +239,17 @@ static int WriteSafetyCopy(const char* target, const char* text, int length, cha
         slash[1] = 0;
     else
         lstrcpyA(folder, ".");
-    if (!GetTempFileNameA(folder, "zen", 0, copy))
+    if (!SeamGetTempFileNameA(folder, "zen", copy))
         return 0;
-    HANDLE file = CreateFileA(copy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = SeamCreateFileA(copy, GENERIC_WRITE, 0, CREATE_ALWAYS);
     BOOL ok = file != INVALID_HANDLE_VALUE && WriteFileText(file, text, length, piece);
     DWORD error = GetLastError();
-    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && ok) {
+    if (file != INVALID_HANDLE_VALUE && !SeamCloseHandle(file) && ok) {
         ok = FALSE;
         error = GetLastError();
     }
     if (!ok) {
+        // Tidying up after a failure: the failure itself is what the user hears of.
         DeleteFileA(copy);
         SetLastError(error);
     }
@@ -256,37 +266,53 @@ static char* NewWritePiece()
 }
 
 // The file itself is written in place, keeping its identity (links, permissions, the
-// path the font store knows), but only once a complete copy stands beside it.
-int CTextDocument::WriteDocumentFile()
+// path the font store knows), but only once a complete copy stands beside it in copy. The
+// copy goes once the file holds the text; the one box that tells of a failure names it.
+int CTextDocument::WriteOverCopy(char* piece, const char* copy)
 {
-    if (!m_hFile)
-        return 0;
     HWND owner = GetOwnerWindow();
-    char* piece = NewWritePiece();
-    char copy[MAX_PATH];
-    int ok = piece && WriteSafetyCopy(m_szPath, m_pText, GetTextLength(), piece, copy);
-    if (!ok) {
-        ShowLastError(owner, WRITE_FAILED);
-    } else if (!WriteFileText(m_hFile, m_pText, GetTextLength(), piece)) {
-        ok = 0;
-        ShowLastError(owner, WRITE_FAILED);
-        char text[2 * MAX_PATH + 96];
-        snprintf(text, sizeof(text),
+    char more[2 * MAX_PATH + 96];
+    if (!WriteFileText(m_hFile, m_pText, GetTextLength(), piece)) {
+        snprintf(more, sizeof(more),
                  "\"%s\" could not be written completely.\n"
                  "The complete new text is kept in \"%s\".",
                  m_szPath, copy);
-        MessageBoxA(owner, text, "Zendle Editor", MB_ICONWARNING);
-    } else {
-        DeleteFileA(copy);
+        ShowLastError(owner, WRITE_FAILED, GetLastError(), more);
+        return 0;
     }
-    free(piece);
-    if (!ok) {
-        // Closing must still ask: the file on disk may not hold this text.
+    if (!SeamDeleteFileA(copy)) {
+        snprintf(more, sizeof(more),
+                 "\"%s\" was saved, but its safety copy \"%s\" could not be removed.",
+                 m_szPath, copy);
+        ShowLastError(owner, APP_CAPTION, GetLastError(), more);
+    }
+    return 1;
+}
+
+// Closing must still ask after a failed write: the file on disk may not hold this text.
+int CTextDocument::FinishWrite(int written)
+{
+    if (!written) {
         m_bModified = 1;
         return 0;
     }
     StoreDocumentFont();
     return 1;
+}
+
+int CTextDocument::WriteDocumentFile()
+{
+    if (!m_hFile)
+        return 0;
+    char* piece = NewWritePiece();
+    char copy[MAX_PATH];
+    int ok = piece && WriteSafetyCopy(m_szPath, m_pText, GetTextLength(), piece, copy);
+    if (!ok)
+        ShowLastError(GetOwnerWindow(), WRITE_FAILED);
+    else
+        ok = WriteOverCopy(piece, copy);
+    free(piece);
+    return FinishWrite(ok);
 }
 
 int CTextDocument::SaveDocument(int force)
@@ -311,33 +337,35 @@ int CTextDocument::SaveDocumentAs()
         RefuseDevice(owner, file, "The document cannot be saved there.");
         return 0;
     }
-    // CREATE_ALWAYS empties an existing file: a complete copy of the text comes first.
+    // CREATE_ALWAYS empties an existing file: a complete copy of the text comes first, and
+    // stays until the new file holds the text.
     char* piece = NewWritePiece();
     char copy[MAX_PATH];
-    int copied = piece && WriteSafetyCopy(file, m_pText, GetTextLength(), piece, copy);
-    free(piece);
-    if (!copied) {
+    if (!piece || !WriteSafetyCopy(file, m_pText, GetTextLength(), piece, copy)) {
+        free(piece);
         ShowLastError(owner, WRITE_FAILED);
-        m_bModified = 1;
-        return 0;
+        return FinishWrite(0);
     }
     // Our own handle would keep CREATE_ALWAYS from replacing the file we already hold.
     if (m_hFile) {
         CloseHandle(m_hFile);
         m_hFile = nullptr;
     }
-    HANDLE handle = CreateFileA(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DeleteFileA(copy);
+    HANDLE handle =
+        SeamCreateFileA(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
     if (handle == INVALID_HANDLE_VALUE) {
-        ShowLastError(owner, "File creation failed");
-        m_bModified = 1;
-        return 0;
+        DWORD error = GetLastError();
+        // The target is as it was: the copy is not needed.
+        DeleteFileA(copy);
+        free(piece);
+        ShowLastError(owner, "File creation failed", error);
+        return FinishWrite(0);
     }
     m_hFile = handle;
     lstrcpynA(m_szPath, file, sizeof(m_szPath));
     lstrcpynA(m_szTitle, title, sizeof(m_szTitle));
-    int result = WriteDocumentFile();
+    int result = FinishWrite(WriteOverCopy(piece, copy));
+    free(piece);
     RetitleFrames(m_pOwner);
     return result;
 }

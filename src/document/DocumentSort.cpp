@@ -72,12 +72,15 @@ int CTextDocument::SortLines(int order)
 
 void CTextDocument::EndSort()
 {
+    // A worker short of memory leaves it to be told here, on the windows' own thread.
+    int untold = 0;
     if (m_hSortThread) {
         WaitForSingleObject(m_hSortThread, INFINITE);
         // A run that the worker completed is applied even when Cancel came after its last
         // check.
         if (m_pSortRun && m_pSortRun->GetResult())
             ApplySortedText(*m_pSortRun);
+        untold = !m_pSortRun || m_pSortRun->RanOutOfMemory();
         CloseHandle(m_hSortThread);
     }
     delete m_pSortRun;
@@ -89,4 +92,6 @@ void CTextDocument::EndSort()
     m_hSortThread = nullptr;
     m_dwSortThreadId = 0;
     m_bSortCancel = 0;
+    if (untold)
+        ShowOutOfMemory(GetOwnerWindow());
 }

@@ -6,6 +6,7 @@
 
 #include "document/SavedString.h"
 #include "document/TextDocument.h"
+#include "document/TextHelpers.h"
 
 CEditAction::CEditAction(int type)
     : m_pSpellings(nullptr), m_pText(nullptr), m_pSecondText(nullptr), m_nSecondLength(0),
@@ -172,8 +173,16 @@ int CEditAction::ApplyInOnePass(CTextDocument* document) const
     return done;
 }
 
+// The bytes that count replacements add to the text; none when they shorten it.
+unsigned int CEditAction::Growth(int count) const
+{
+    return m_nSecondLength > m_nLength
+               ? static_cast<unsigned int>(count) * (m_nSecondLength - m_nLength)
+               : 0;
+}
+
 // Redoing an edit is making it again. Only the first time can memory run short (when
-// the text grows), and then the text is put back as it was.
+// the text grows), and then the text is left as it was.
 int CEditAction::Apply(CTextDocument* document) const
 {
     switch (m_nType) {
@@ -182,14 +191,13 @@ int CEditAction::Apply(CTextDocument* document) const
     case EDIT_REMOVE:
         return document->RemoveText(m_nIndex, m_nLength);
     case EDIT_REPLACE:
+        // Room first: the text is never shown half replaced while the user is told.
+        if (!document->MakeRoom(Growth(1), CountLines(m_pSecondText, m_nSecondLength) - 1))
+            return 0;
         if (m_nLength > 0)
             document->RemoveText(m_nIndex, m_nLength);
-        if (m_nSecondLength > 0 &&
-            !document->InsertText(m_pSecondText, m_nSecondLength, m_nIndex)) {
-            if (m_nLength > 0)
-                document->InsertText(m_pText, m_nLength, m_nIndex);
-            return 0;
-        }
+        if (m_nSecondLength > 0)
+            document->InsertText(m_pSecondText, m_nSecondLength, m_nIndex);
         return 1;
     case EDIT_MOVE:
         document->RemoveText(m_nIndex, m_nLength);
@@ -201,16 +209,16 @@ int CEditAction::Apply(CTextDocument* document) const
     case EDIT_REPLACE_ALL:
         if (ApplyInOnePass(document))
             return 1;
+        // One occurrence at a time needs no memory but the room made for all of them.
+        if (!document->MakeRoom(Growth(m_nOccurrenceCount),
+                                m_nOccurrenceCount *
+                                    (CountLines(m_pSecondText, m_nSecondLength) - 1)))
+            return 0;
         for (int i = 0; i < m_nOccurrenceCount; i++) {
-            const COccurrence& occurrence = m_pOccurrences[i];
-            int index = occurrence.index + i * (m_nSecondLength - m_nLength);
+            int index = m_pOccurrences[i].index + i * (m_nSecondLength - m_nLength);
             document->RemoveText(index, m_nLength);
-            if (m_nSecondLength > 0 &&
-                !document->InsertText(m_pSecondText, m_nSecondLength, index)) {
-                document->InsertText(GetSpelling(occurrence.spelling), m_nLength, index);
-                RestoreOccurrences(document, i);
-                return 0;
-            }
+            if (m_nSecondLength > 0)
+                document->InsertText(m_pSecondText, m_nSecondLength, index);
         }
         return 1;
     }

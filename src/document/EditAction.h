@@ -41,6 +41,7 @@ public:
     // Makes the edit, the first time and on redo; when it cannot be made, the text is
     // left as it was and the result is 0.
     int Apply(CTextDocument* document) const;
+    unsigned int Growth(int count) const;
     void Undo(CTextDocument* document) const;
     // Puts the first count occurrences of a replace all back as they were before it.
     void RestoreOccurrences(CTextDocument* document, int count) const;

@@ -5,7 +5,8 @@
 #include "document/EditAction.h"
 
 CEditHistory::CEditHistory(CTextDocument* document)
-    : m_pActions(new (std::nothrow) CPtrList(1)), m_pDocument(document), m_nPosition(0)
+    : m_pActions(new (std::nothrow) CPtrList(1)), m_pDocument(document), m_nPosition(0),
+      m_bAppended(0)
 {
 }
 
@@ -14,17 +15,26 @@ CEditHistory::~CEditHistory()
     delete m_pActions;
 }
 
-int CEditHistory::Add(CEditAction* action)
+int CEditHistory::Append(CEditAction* action)
 {
-    // Appending first is the only step that can fail, so a failure loses nothing.
-    if (!m_pActions->AddTail(action))
-        return 0;
+    m_bAppended = m_pActions->AddTail(action) ? 1 : 0;
+    return m_bAppended;
+}
+
+void CEditHistory::Drop()
+{
+    m_pActions->RemoveAt(m_pActions->GetCount() - 1);
+    m_bAppended = 0;
+}
+
+void CEditHistory::Commit()
+{
+    m_bAppended = 0;
     while (m_pActions->GetCount() - 1 > m_nPosition)
         delete static_cast<CEditAction*>(m_pActions->RemoveAt(m_nPosition));
     if (m_pActions->GetCount() > HISTORY_LIMIT)
         delete static_cast<CEditAction*>(m_pActions->RemoveAt(0));
     m_nPosition = m_pActions->GetCount();
-    return 1;
 }
 
 int CEditHistory::Undo()
@@ -40,7 +50,9 @@ int CEditHistory::Redo()
 {
     if (!CanRedo())
         return 0;
-    static_cast<CEditAction*>(m_pActions->GetAt(m_nPosition))->Apply(m_pDocument);
+    // A step that could not be made again stays to be redone: text and history agree.
+    if (!static_cast<CEditAction*>(m_pActions->GetAt(m_nPosition))->Apply(m_pDocument))
+        return 0;
     m_nPosition++;
     return 1;
 }

@@ -15,17 +15,25 @@ public:
     explicit CEditHistory(CTextDocument* document);
     virtual ~CEditHistory();
 
-    // Appends an applied action, discarding what could have been redone and, past the
-    // limit, the oldest; owns it from then on. 0 (nothing changed) when memory is short.
-    int Add(CEditAction* action);
+    // Takes an action in before its edit is made, so that recording cannot fail once the
+    // text has changed: 0 (nothing changed) when memory is short. Then either Commit, once
+    // the edit is made, or Drop, when it could not be.
+    int Append(CEditAction* action);
+    // The appended action takes the place of what could have been redone and, past the
+    // limit, of the oldest; the history owns it from then on.
+    void Commit();
+    // Gives the appended action back to the caller.
+    void Drop();
     int Undo();
     int Redo();
     int CanUndo() const { return m_nPosition > 0; }
-    int CanRedo() const { return m_nPosition < m_pActions->GetCount(); }
+    int CanRedo() const { return m_nPosition < m_pActions->GetCount() - m_bAppended; }
 
     CPtrList* m_pActions;
     CTextDocument* m_pDocument;
     int m_nPosition;
+    // An action appended and neither committed nor dropped yet, last in the list.
+    int m_bAppended;
 
 private:
     CEditHistory(const CEditHistory&);

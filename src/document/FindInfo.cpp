@@ -48,7 +48,7 @@ void CFindInfo::Message(HWND owner, const char* text) const
 
 void CFindInfo::ReportNoMemory() const
 {
-    ShowLastError(m_pDocument->GetOwnerWindow(), "GlobalAlloc() failed", ERROR_NOT_ENOUGH_MEMORY);
+    ShowOutOfMemory(m_pDocument->GetOwnerWindow());
 }
 
 char* CFindInfo::CopyString(const char* s) const

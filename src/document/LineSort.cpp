@@ -22,7 +22,7 @@ CLineSort::CLineSort(const char* text, int length, int order, const volatile int
     : m_pText(text), m_nLength(length), m_nLineCount(CountLines(text, length)), m_nOrder(order),
       m_pCancel(cancel), m_pNotify(notify), m_pContext(context), m_dSteps(0), m_dIncrement(0),
       m_nWork(0), m_nDone(0), m_nNextStep(0), m_nStepsTold(0), m_textList(1), m_numberList(1),
-      m_pResult(nullptr), m_nPhases(0)
+      m_pResult(nullptr), m_nPhases(0), m_bOutOfMemory(0)
 {
     if (m_nLineCount <= STEPS_PER_PHASE) {
         m_dSteps = m_nLineCount;
@@ -48,13 +48,11 @@ int CLineSort::AddRecord(const char* line, int length)
 {
     int numeric = (m_nOrder & SORT_NUMERIC) && HasNumberKey(line, length);
     CStringInfo* info = new (std::nothrow) CStringInfo(line, length, numeric);
-    if (!info)
-        return 0;
-    if (!(numeric ? m_numberList : m_textList).AddTail(info)) {
-        delete info;
-        return 0;
-    }
-    return 1;
+    if (info && (numeric ? m_numberList : m_textList).AddTail(info))
+        return 1;
+    delete info;
+    m_bOutOfMemory = 1;
+    return 0;
 }
 
 int CLineSort::MakeRecords()

@@ -38,6 +38,8 @@ public:
     // The sorted text (NUL-terminated) once JoinRecords completed, else null.
     const char* GetResult() const { return m_pResult; }
     int GetLength() const { return m_nLength; }
+    // Whether a record could not be made for memory, which nobody has told yet.
+    int RanOutOfMemory() const { return m_bOutOfMemory; }
 
     const char* m_pText;
     int m_nLength;
@@ -60,6 +62,7 @@ public:
     CPtrList m_numberList;
     char* m_pResult;
     int m_nPhases; // phases completed
+    int m_bOutOfMemory;
 
 private:
     CLineSort(const CLineSort&);

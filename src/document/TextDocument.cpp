@@ -231,7 +231,26 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     int line = LineAt(index, &lineStart, &lineLength);
     int breaks = CountLines(bytes, count) - 1;
 
-    // Make room for the text and the table first, so that a failure changes nothing.
+    // Room for the text and the table first, so that a failure changes nothing.
+    if (!MakeRoom(static_cast<unsigned int>(count), breaks))
+        return 0;
+    if (static_cast<unsigned int>(index) < m_nLength)
+        memmove(m_pText + index + count, m_pText + index, m_nLength - index);
+    memcpy(m_pText + index, bytes, count);
+    m_nLength += count;
+    m_pText[m_nLength] = 0;
+    m_nChangeCount++;
+    m_pSteps->Replaced(index, 0, count, breaks);
+    KeepLineHint(index, 0, count, breaks);
+
+    UpdateTableForInsertion(m_pText + index, line, breaks);
+    TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
+    m_bModified = 1;
+    return 1;
+}
+
+int CTextDocument::MakeRoom(unsigned int count, int breaks)
+{
     unsigned int needed = m_nLength + count + 2;
     HGLOBAL newBlock = nullptr;
     if (GlobalSize(m_hBuffer) < needed) {
@@ -253,7 +272,6 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
             return 0;
         }
     }
-
     if (newBlock) {
         memcpy(newBlock, m_hBuffer, m_nLength + 2);
         GlobalFree(m_hBuffer);
@@ -267,19 +285,6 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
         m_pLineWidths = newTable;
         m_nTableCapacity = newCapacity;
     }
-
-    if (static_cast<unsigned int>(index) < m_nLength)
-        memmove(m_pText + index + count, m_pText + index, m_nLength - index);
-    memcpy(m_pText + index, bytes, count);
-    m_nLength += count;
-    m_pText[m_nLength] = 0;
-    m_nChangeCount++;
-    m_pSteps->Replaced(index, 0, count, breaks);
-    KeepLineHint(index, 0, count, breaks);
-
-    UpdateTableForInsertion(m_pText + index, line, breaks);
-    TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
-    m_bModified = 1;
     return 1;
 }
 

@@ -27,6 +27,9 @@ public:
     int IsReady() const { return m_pHistory && m_pFontInfo && m_pSteps && m_pText && m_pLineWidths; }
 
     int InsertText(const char* bytes, int count, int index);
+    // Makes the text block and the line table hold count more bytes and breaks more lines,
+    // so that the insertions that follow cannot fail; 0, told to the user, when memory is short.
+    int MakeRoom(unsigned int count, int breaks);
     int RemoveText(int index, int count);
     void RemeasureAllLines();
     // The font dialog on the main window's device; a chosen font re-measures every line and
@@ -175,6 +178,8 @@ private:
     void UpdateTableForInsertion(const char* at, int line, int breaks);
     void UpdateTableForRemoval(const char* at, int line, int breaks);
     void LoadDocumentFile();
+    int WriteOverCopy(char* piece, const char* copy);
+    int FinishWrite(int written);
     void RefuseLoad(const char* format);
     void RestoreDocumentFont();
     void StoreDocumentFont();

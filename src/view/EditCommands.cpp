@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "base/ErrorBox.h"
 #include "document/SavedString.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
@@ -28,20 +29,6 @@ int CEditDisplay::OnEditCommand(int id)
     return 1;
 }
 
-// With the clipboard open: puts the selected text there as CF_TEXT with CR LF. The
-// clipboard is emptied only once the text is ready, so a failure leaves it as it was.
-static int PutOnClipboard(const CSelection* selection)
-{
-    HGLOBAL block = selection->ClipboardText(nullptr);
-    if (!block)
-        return 0;
-    EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, block)) {
-        GlobalFree(block);
-        return 0;
-    }
-    return 1;
-}
 
 // The toolbar's Paste follows every keystroke, and asking for a format can mean a round
 // trip to the process that owns the clipboard; its sequence number changes with every
@@ -73,24 +60,38 @@ static int OpenClipboardPatiently(HWND owner)
     return 1;
 }
 
-int CEditDisplay::Copy()
+// Puts the selected text on the clipboard as CF_TEXT with CR LF. The clipboard is emptied
+// only once the text is ready, so a failure leaves it as it was; the user is told of it
+// once the clipboard is closed again, not while a box would keep it from other programs.
+int CEditDisplay::PlaceOnClipboard()
 {
     if (m_pSelection->IsEmpty() || !OpenClipboardPatiently(m_hWnd))
         return 0;
-    int done = PutOnClipboard(m_pSelection);
+    HGLOBAL block = m_pSelection->ClipboardText(nullptr);
+    if (block) {
+        EmptyClipboard();
+        if (!SetClipboardData(CF_TEXT, block)) {
+            GlobalFree(block);
+            block = nullptr;
+        }
+    }
     CloseClipboard();
+    if (!block)
+        ShowOutOfMemory(m_pDocument->GetOwnerWindow());
+    return block != nullptr;
+}
+
+int CEditDisplay::Copy()
+{
+    int done = PlaceOnClipboard();
     UpdateCommandState();
     return done;
 }
 
 int CEditDisplay::Cut()
 {
-    if (m_pSelection->IsEmpty() || !OpenClipboardPatiently(m_hWnd))
-        return 0;
-    int placed = PutOnClipboard(m_pSelection);
-    CloseClipboard();
     // Text that did not reach the clipboard stays in the document.
-    if (!placed)
+    if (!PlaceOnClipboard())
         return 0;
     SetIndex(m_pSelection->Start());
     int done = DeleteSelection();
@@ -108,10 +109,9 @@ char* ClipboardBlockText(HGLOBAL data, int* count)
     const char* nul = static_cast<const char*>(memchr(text, 0, size));
     SIZE_T length = nul ? static_cast<SIZE_T>(nul - text) : size;
     char* copy = length <= MAX_PASTE ? new (std::nothrow) char[length + 1] : nullptr;
-    if (copy) {
-        *count = CTextDocument::FromFileText(text, static_cast<int>(length), copy);
+    *count = copy ? CTextDocument::FromFileText(text, static_cast<int>(length), copy) : -1;
+    if (copy)
         copy[*count] = 0;
-    }
     GlobalUnlock(data);
     return copy;
 }
@@ -124,13 +124,13 @@ int CEditDisplay::Paste()
     char* copy = ClipboardBlockText(GetClipboardData(CF_TEXT), &count);
     // Closed before the edit, which may stop at a message box.
     CloseClipboard();
-    if (!copy)
+    if (!copy) {
+        if (count < 0)
+            ShowOutOfMemory(m_pDocument->GetOwnerWindow());
         return 0;
-    int done = 1;
-    if (!m_pSelection->IsEmpty())
-        ReplaceSelection(copy, count);
-    else
-        done = m_pDocument->InsertWithUndo(m_nIndex, copy, count);
+    }
+    int done = !m_pSelection->IsEmpty() ? ReplaceSelection(copy, count)
+                                        : m_pDocument->InsertWithUndo(m_nIndex, copy, count);
     delete[] copy;
     UpdateCommandState();
     return done;
@@ -156,8 +156,10 @@ int CEditDisplay::ConvertCase(CaseMode mode)
     CSelectionState state;
     m_pSelection->SaveState(&state);
     char* copy = CopyBytes(m_pDocument->GetTextAt(state.m_nStart), state.m_nLength);
-    if (!copy)
+    if (!copy) {
+        ShowOutOfMemory(m_pDocument->GetOwnerWindow());
         return 0;
+    }
     DWORD length = static_cast<DWORD>(state.m_nLength);
     if (mode == CASE_LOWER) {
         CharLowerBuffA(copy, length);
@@ -171,7 +173,7 @@ int CEditDisplay::ConvertCase(CaseMode mode)
                 CharLowerBuffA(p, 1);
         }
     }
-    ReplaceSelection(copy, state.m_nLength);
+    int done = ReplaceSelection(copy, state.m_nLength);
     delete[] copy;
-    return 1;
+    return done;
 }

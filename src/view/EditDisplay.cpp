@@ -36,7 +36,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
 
     m_pDocument = HostedText(owner);
     if (!m_pDocument) {
-        Abandon("Invalid document pointer");
+        Abandon("Invalid document pointer", GetLastError());
         return;
     }
     // The accessors never answer 0, so the metrics are safe divisors.
@@ -46,19 +46,19 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
 
     m_pSelection = new (std::nothrow) CSelection(this);
     if (!m_pSelection) {
-        Abandon("Selection object creation failed");
+        Abandon("Selection object creation failed", ERROR_NOT_ENOUGH_MEMORY);
         return;
     }
     m_pFind = new (std::nothrow) CFindInfo(this);
     if (!m_pFind) {
-        Abandon("Find object creation failed");
+        Abandon("Find object creation failed", ERROR_NOT_ENOUGH_MEMORY);
         return;
     }
     HWND window = CreateWindowExA(WS_EX_LEFT, "Display", "CEditDisplay Class", WS_CHILD | WS_VISIBLE,
                                   area.left, area.top, area.right - area.left,
                                   area.bottom - area.top, parent, nullptr, instance, this);
     if (!window) {
-        Abandon("MDI display window creation failed");
+        Abandon("MDI display window creation failed", GetLastError());
         return;
     }
     m_hWnd = window;
@@ -69,7 +69,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
     m_hMemDC = CreateCompatibleDC(dc);
     if (!m_hMemDC) {
         ReleaseDC(m_hWnd, dc);
-        Abandon("Compatible DC creation failed");
+        Abandon("Compatible DC creation failed", GetLastError());
         return;
     }
     int width = area.right - area.left, height = area.bottom - area.top;
@@ -77,7 +77,7 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
         m_hBitmap = CreateCompatibleBitmap(dc, width, height);
         if (!m_hBitmap) {
             ReleaseDC(m_hWnd, dc);
-            Abandon("Bitmap creation failed");
+            Abandon("Bitmap creation failed", GetLastError());
             return;
         }
         m_nBitmapWidth = width;
@@ -87,10 +87,11 @@ CEditDisplay::CEditDisplay(COpenDocument* owner, CDocFrame* frame)
 }
 
 // Reports a failed creation step and takes down what was built, leaving m_hWnd null.
-// The window no longer refers to the object, so the caller alone deletes it.
-void CEditDisplay::Abandon(const char* caption)
+// The window no longer refers to the object, so the caller alone deletes it; the failure
+// has been told, so the caller tells nothing more.
+void CEditDisplay::Abandon(const char* caption, DWORD error)
 {
-    ShowLastError(FrameWindow(m_pFrame), caption);
+    ShowLastError(FrameWindow(m_pFrame), caption, error);
     if (m_hWnd) {
         RemovePropA(m_hWnd, "disProp");
         DestroyWindow(m_hWnd);

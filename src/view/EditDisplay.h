@@ -66,10 +66,11 @@ public:
     void MoveRight(int shift, int ctrl);
     void MoveVertically(int down, int shift, int ctrl);
     int DeleteSelection();
-    void ReplaceSelection(const char* bytes, int count);
+    int ReplaceSelection(const char* bytes, int count);
 
     // clipboard, delete and case commands (EditCommands.cpp); each edit is one undo step
     int OnEditCommand(int id);
+    int PlaceOnClipboard();
     int Copy();
     int Cut();
     int Paste();
@@ -215,7 +216,7 @@ public:
 private:
     CEditDisplay(const CEditDisplay&);
     CEditDisplay& operator=(const CEditDisplay&);
-    void Abandon(const char* caption);
+    void Abandon(const char* caption, DWORD error);
     void ReplaceBitmap(int width, int height);
     void ClampToText();
     void LayOutLine(int line, int start, int length);
@@ -234,7 +235,8 @@ private:
 };
 
 // The text of a CF_TEXT block as the document holds it: up to the first NUL or the block's
-// end, each line end one CR. A NUL-terminated copy to free with delete[], or null.
+// end, each line end one CR. A NUL-terminated copy to free with delete[], or null: then
+// count is -1 when memory was short.
 char* ClipboardBlockText(HGLOBAL data, int* count);
 
 // Whether CF_TEXT is on the clipboard, asked again only after the clipboard changed.

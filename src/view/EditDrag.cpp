@@ -3,6 +3,7 @@
 // view that holds it frees it.
 #include <new>
 
+#include "base/ErrorBox.h"
 #include "document/SavedString.h"
 #include "document/TextDocument.h"
 #include "resources/resource.h"
@@ -97,11 +98,17 @@ int CEditDisplay::PlaceDraggedText(int k, int copy)
     int s = state.m_nStart, n = state.m_nLength;
     if (n <= 0)
         return 0;
-    char* bytes = CopyBytes(source->m_pDocument->GetTextAt(s), n);
-    if (!bytes)
-        return 0;
-    m_pSelection->Clear();
     int sameDocument = source->m_pDocument == m_pDocument;
+    // A move within one document copies its bytes itself.
+    char* bytes = nullptr;
+    if (copy || !sameDocument) {
+        bytes = CopyBytes(source->m_pDocument->GetTextAt(s), n);
+        if (!bytes) {
+            ShowOutOfMemory(m_pDocument->GetOwnerWindow());
+            return 0;
+        }
+    }
+    m_pSelection->Clear();
     // Where the source's selection stood, the text has moved or shifted.
     if (source != this && (sameDocument || !copy))
         source->m_pSelection->Clear();

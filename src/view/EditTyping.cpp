@@ -49,12 +49,13 @@ int CEditDisplay::DeleteSelection()
     return done;
 }
 
-void CEditDisplay::ReplaceSelection(const char* bytes, int count)
+int CEditDisplay::ReplaceSelection(const char* bytes, int count)
 {
     if (m_pSelection->IsEmpty())
-        return;
+        return 0;
     CSelectionState state;
     m_pSelection->SaveState(&state);
-    m_pDocument->ReplaceWithUndo(state.m_nStart, state.m_nLength, bytes, count);
+    int done = m_pDocument->ReplaceWithUndo(state.m_nStart, state.m_nLength, bytes, count);
     m_pSelection->Clear();
+    return done;
 }

@@ -9,11 +9,11 @@
 #include "app/Startup.h"
 #include "support/ViewHarness.h"
 
-AppWindow::AppWindow() : m_started(0)
+AppWindow::AppWindow(int show) : m_started(0)
 {
     // Documents are opened relative to the folder, as a user who started the editor there.
     SetCurrentDirectoryA(Folder().Path().c_str());
-    m_started = InitApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    m_started = InitApplication(GetModuleHandleA(nullptr), show);
     PumpMessages();
 }
 

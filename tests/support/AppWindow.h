@@ -15,7 +15,8 @@ class CDocFrame;
 // Destroying it closes every document without asking.
 class AppWindow {
 public:
-    AppWindow();
+    // show: as the main window is shown; a hidden one paints nothing.
+    explicit AppWindow(int show = SW_SHOWNORMAL);
     ~AppWindow();
 
     HWND Main() const;
