@@ -20,14 +20,15 @@ volatile LONG g_workerLeft;
 
 enum Outcome { PASS, FAIL, PART };
 
-// What the calling thread's next seam call does; counts the call.
-Outcome NextCall()
+// What the calling thread's next seam call does; counts the call. A point of short counts
+// counts reads and writes (moves) only.
+Outcome NextCall(bool moves = false)
 {
     if (!g_armed)
         return PASS;
     if (t_failing)
         return FAIL;
-    if (t_countdown == 0 || --t_countdown > 0)
+    if (t_countdown == 0 || (t_mode == FAIL_SHORT && !moves) || --t_countdown > 0)
         return PASS;
     if (t_mode == FAIL_FROM_THEN_ON) {
         // Stays armed until the test disarms it.
@@ -114,7 +115,7 @@ HANDLE SeamCreateFileA(const char* path, DWORD access, DWORD share, DWORD dispos
 
 BOOL SeamReadFile(HANDLE file, void* bytes, DWORD count, DWORD* read)
 {
-    switch (NextCall()) {
+    switch (NextCall(true)) {
     case FAIL:
         SetLastError(ERROR_NETNAME_DELETED);
         *read = 0;
@@ -130,7 +131,7 @@ BOOL SeamReadFile(HANDLE file, void* bytes, DWORD count, DWORD* read)
 
 BOOL SeamWriteFile(HANDLE file, const void* bytes, DWORD count, DWORD* written)
 {
-    switch (NextCall()) {
+    switch (NextCall(true)) {
     case FAIL:
         SetLastError(ERROR_DISK_FULL);
         *written = 0;

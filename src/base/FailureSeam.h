@@ -35,8 +35,8 @@ enum FailThread {
 enum FailMode {
     FAIL_ONCE,          // the k-th call fails, the calls after it work again
     FAIL_FROM_THEN_ON,  // the k-th call and every one after it fail, until disarmed
-    FAIL_SHORT          // as FAIL_ONCE, but a read or write there moves only part of its
-                        // bytes and reports success, as a full disk does
+    FAIL_SHORT          // the k-th read or write moves only part of its bytes and
+                        // reports success, as a full disk does; other calls work
 };
 
 // The k-th seam call from now on that thread fails (k >= 1); k = 0 disarms it. Answers
