@@ -234,14 +234,14 @@ TEST_F(DocumentFile, AFailedWriteLeavesTheFileAsItWas)
     EXPECT_EQ(0, doc.SaveDocument(1));
     EXPECT_EQ(1, doc.IsModified());
     std::vector<SeenDialog> seen = boxes.Seen();
-    ASSERT_EQ(2u, seen.size());
+    ASSERT_EQ(1u, seen.size()) << "one failure, one box";
     EXPECT_EQ("Failure occurred when writing to a file", seen[0].caption);
     EXPECT_EQ("first\r\nsecond", ReadBytes(path));
 
     // The complete new text was written beside it first, and is kept and named.
     std::vector<std::string> copies = SafetyCopies(path);
     ASSERT_EQ(1u, copies.size());
-    EXPECT_NE(std::string::npos, seen[1].text.find(copies[0]));
+    EXPECT_NE(std::string::npos, seen[0].text.find(copies[0]));
     EXPECT_EQ("xfirst\r\nsecond", ReadBytes(copies[0]));
     DeleteFileA(copies[0].c_str());
 }

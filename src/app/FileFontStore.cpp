@@ -109,14 +109,16 @@ void CFileFontStore::OpenStoreFile()
     HANDLE file = SeamCreateFileA(m_szStorePath, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) {
         // A store that another editor holds open keeps its records and is skipped this
-        // time; a path that names no file gives way to the default store. A store that is
-        // there but out of reach (a denied access, a lost drive) keeps its place: it is
-        // skipped, and the user hears of it once a run.
+        // time; a path that names no file gives way to the default store. A file that is
+        // there but cannot be opened keeps its place: it is skipped, and the user hears of
+        // it once a run.
         DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-            error == ERROR_INVALID_NAME || error == ERROR_BAD_PATHNAME)
+        if (error == ERROR_SHARING_VIOLATION)
+            return;
+        DWORD attributes = GetFileAttributesA(m_szStorePath);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             MakeFreshStore();
-        else if (error != ERROR_SHARING_VIOLATION)
+        else
             ReportNoStore(m_hOwner, error);
         return;
     }
@@ -176,6 +178,9 @@ int CFileFontStore::ReadStore()
     if (size.QuadPart == 0)
         return WriteAt(0, header, sizeof(header));
 
+    SetLastError(NO_ERROR);
+    if (size.QuadPart < FONT_STORE_HEADER_SIZE)
+        return 0;
     if (!ReadAt(0, header, sizeof(header)))
         return 0;
     SetLastError(NO_ERROR);

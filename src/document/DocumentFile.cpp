@@ -20,8 +20,8 @@ static const int MAX_LINES = 0x0FFFFFFF;
 static_assert(MAX_LINES == 268435455, "the refusal below names the limit");
 
 // Reserved names (NUL, CON, COM1, LPT1, ... even with an extension) open devices, and
-// reading some of them blocks: only disk files are documents.
-// 1 for a device, 0 for a disk file, -1 (the error set) when the handle could not be asked.
+// reading some of them blocks: only disk files are documents. 1 for a device, 0 for a disk
+// file, -1 (the error set) when the handle could not be asked.
 static int IsDeviceHandle(HANDLE handle)
 {
     SetLastError(NO_ERROR);

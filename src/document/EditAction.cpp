@@ -191,13 +191,18 @@ int CEditAction::Apply(CTextDocument* document) const
     case EDIT_REMOVE:
         return document->RemoveText(m_nIndex, m_nLength);
     case EDIT_REPLACE:
-        // Room first: the text is never shown half replaced while the user is told.
+        // Room first, so that memory never runs short half-way: the text is never shown
+        // half replaced while the user is told.
         if (!document->MakeRoom(Growth(1), CountLines(m_pSecondText, m_nSecondLength) - 1))
             return 0;
         if (m_nLength > 0)
             document->RemoveText(m_nIndex, m_nLength);
-        if (m_nSecondLength > 0)
-            document->InsertText(m_pSecondText, m_nSecondLength, m_nIndex);
+        if (m_nSecondLength > 0 &&
+            !document->InsertText(m_pSecondText, m_nSecondLength, m_nIndex)) {
+            if (m_nLength > 0)
+                document->InsertText(m_pText, m_nLength, m_nIndex);
+            return 0;
+        }
         return 1;
     case EDIT_MOVE:
         document->RemoveText(m_nIndex, m_nLength);
@@ -209,16 +214,22 @@ int CEditAction::Apply(CTextDocument* document) const
     case EDIT_REPLACE_ALL:
         if (ApplyInOnePass(document))
             return 1;
-        // One occurrence at a time needs no memory but the room made for all of them.
+        // One occurrence at a time needs no memory but the room made for all of them; an
+        // occurrence the text refuses puts back those done before.
         if (!document->MakeRoom(Growth(m_nOccurrenceCount),
                                 m_nOccurrenceCount *
                                     (CountLines(m_pSecondText, m_nSecondLength) - 1)))
             return 0;
         for (int i = 0; i < m_nOccurrenceCount; i++) {
-            int index = m_pOccurrences[i].index + i * (m_nSecondLength - m_nLength);
+            const COccurrence& occurrence = m_pOccurrences[i];
+            int index = occurrence.index + i * (m_nSecondLength - m_nLength);
             document->RemoveText(index, m_nLength);
-            if (m_nSecondLength > 0)
-                document->InsertText(m_pSecondText, m_nSecondLength, index);
+            if (m_nSecondLength > 0 &&
+                !document->InsertText(m_pSecondText, m_nSecondLength, index)) {
+                document->InsertText(GetSpelling(occurrence.spelling), m_nLength, index);
+                RestoreOccurrences(document, i);
+                return 0;
+            }
         }
         return 1;
     }
