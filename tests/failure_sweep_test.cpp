@@ -61,12 +61,13 @@ std::map<std::string, std::string> Files(const TempFolder& folder)
     return files;
 }
 
-// One document in two views, in an editor made afresh for each run: no other document,
+// One document in one view, or two, in an editor made afresh for each run: no other document,
 // no files, no stored settings, and the once-a-run notices due again. The main window
 // itself serves every run of an operation; nothing is painted in it, so that a line that
 // could not be drawn (it is drawn at the next paint) is no failure point of the operation.
 struct Editor {
-    Editor(AppWindow& editor, const std::string& text, bool fromFile) : app(editor)
+    Editor(AppWindow& editor, const std::string& text, bool fromFile, int count)
+        : app(editor)
     {
         g_app.m_bNoStoreReported = 0;
         g_app.m_bRememberMaximised = 0;
@@ -83,8 +84,10 @@ struct Editor {
             SetText(*Doc(), text);
         }
         views[0] = View(app.ActiveFrame());
-        app.Command(ID_WINDOW_NEWWINDOW);
-        views[1] = View(app.ActiveFrame());
+        if (count > 1) {
+            app.Command(ID_WINDOW_NEWWINDOW);
+            views[1] = View(app.ActiveFrame());
+        }
     }
     ~Editor()
     {
@@ -157,6 +160,7 @@ struct Operation {
     std::function<void(Editor&)> act;     // armed
     FailThread thread = FAIL_THIS_THREAD;
     bool moves = false; // reads or writes files: short counts are swept too
+    int views = 1;
 };
 
 std::string PastedText()
@@ -207,7 +211,7 @@ std::vector<Operation> Edits()
              e.views[1]->m_pDrag = new CDragInfo(e.views[0], CDragInfo::DRAG_MENU);
              e.views[1]->m_pDrag->m_pHolder = e.views[1];
          },
-         [](Editor& e) { e.Command(1, ID_DROP_MOVE); }},
+         [](Editor& e) { e.Command(1, ID_DROP_MOVE); }, FAIL_THIS_THREAD, false, 2},
         {"case conversion", lines, false, [](Editor& e) { Select(e, 0, 0, 3000); },
          [](Editor& e) { e.Command(0, ID_CASE_UPPER); }},
         {"replace all", NumberedLines(1000, "ab "), false, [](Editor&) {}, ReplaceAll},
@@ -299,7 +303,7 @@ enum Outcome { NOT_REACHED, HELD, BROKE };
 Outcome Sweep(AppWindow& app, DialogWatcher& watcher, const Operation& op, FailMode mode, int k,
               const State& before, const State& after)
 {
-    Editor e(app, op.text, op.fromFile);
+    Editor e(app, op.text, op.fromFile, op.views);
     op.prepare(e);
     const size_t seen = watcher.Count();
     FailNthCall(op.thread, k, mode);
@@ -317,7 +321,9 @@ Outcome Sweep(AppWindow& app, DialogWatcher& watcher, const Operation& op, FailM
     std::string told;
     for (const SeenDialog& seen : reports)
         told += "[" + seen.caption + ": " + seen.text + "]";
-    for (CEditDisplay* view : {e.views[0], e.views[1]}) {
+    for (CEditDisplay* view : e.views) {
+        if (!view)
+            continue;
         int length = view->GetDocument()->GetTextLength();
         check(view->GetIndex() <= length && view->m_pSelection->End() <= length,
               "caret and selection lie in the text");
@@ -390,13 +396,13 @@ TEST(FailureSweep, EveryFailurePointLeavesTheStateBeforeOrAfterAndIsToldOnce)
         DialogWatcher watcher(Answers());
         State before, after;
         {
-            Editor e(app, op.text, op.fromFile);
+            Editor e(app, op.text, op.fromFile, op.views);
             op.prepare(e);
             before = Take(e);
         }
         int calls;
         {
-            Editor e(app, op.text, op.fromFile);
+            Editor e(app, op.text, op.fromFile, op.views);
             op.prepare(e);
             const size_t seen = watcher.Count();
             FailNthCall(op.thread, never);
