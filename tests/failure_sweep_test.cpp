@@ -214,7 +214,9 @@ std::vector<Operation> Edits()
          [](Editor& e) { e.Command(1, ID_DROP_MOVE); }, FAIL_THIS_THREAD, false, 2},
         {"case conversion", lines, false, [](Editor& e) { Select(e, 0, 0, 3000); },
          [](Editor& e) { e.Command(0, ID_CASE_UPPER); }},
-        {"replace all", NumberedLines(1000, "ab "), false, [](Editor&) {}, ReplaceAll},
+        // About 30 KB that grows past the text block's 32 KB.
+        {"replace all", NumberedLines(1000, "ab padding to thirty bytes "), false,
+         [](Editor&) {}, ReplaceAll},
     };
 }
 
