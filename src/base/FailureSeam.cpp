@@ -47,6 +47,23 @@ bool Fails(DWORD error)
     return true;
 }
 
+// Whether a read or a write goes ahead, and with how many of its bytes.
+bool Moves(DWORD error, DWORD* count, DWORD* moved)
+{
+    switch (NextCall(true)) {
+    case FAIL:
+        SetLastError(error);
+        *moved = 0;
+        return false;
+    case PART:
+        *count /= 2;
+        break;
+    case PASS:
+        break;
+    }
+    return true;
+}
+
 } // namespace
 
 int FailNthCall(FailThread thread, int k, FailMode mode)
@@ -115,34 +132,14 @@ HANDLE SeamCreateFileA(const char* path, DWORD access, DWORD share, DWORD dispos
 
 BOOL SeamReadFile(HANDLE file, void* bytes, DWORD count, DWORD* read)
 {
-    switch (NextCall(true)) {
-    case FAIL:
-        SetLastError(ERROR_NETNAME_DELETED);
-        *read = 0;
-        return FALSE;
-    case PART:
-        count /= 2;
-        break;
-    case PASS:
-        break;
-    }
-    return ReadFile(file, bytes, count, read, nullptr);
+    return Moves(ERROR_NETNAME_DELETED, &count, read) &&
+           ReadFile(file, bytes, count, read, nullptr);
 }
 
 BOOL SeamWriteFile(HANDLE file, const void* bytes, DWORD count, DWORD* written)
 {
-    switch (NextCall(true)) {
-    case FAIL:
-        SetLastError(ERROR_DISK_FULL);
-        *written = 0;
-        return FALSE;
-    case PART:
-        count /= 2;
-        break;
-    case PASS:
-        break;
-    }
-    return WriteFile(file, bytes, count, written, nullptr);
+    return Moves(ERROR_DISK_FULL, &count, written) &&
+           WriteFile(file, bytes, count, written, nullptr);
 }
 
 BOOL SeamSetFilePointerEx(HANDLE file, LONGLONG position)
