@@ -112,7 +112,7 @@ void CEditAction::Undo(CTextDocument* document) const
         break;
     case EDIT_REPLACE_ALL:
         if (!RestoreInOnePass(document))
-            RestoreOccurrences(document, m_nOccurrenceCount);
+            RestoreRangeByRange(document);
         break;
     }
 }
@@ -214,26 +214,57 @@ int CEditAction::Apply(CTextDocument* document) const
     case EDIT_REPLACE_ALL:
         if (ApplyInOnePass(document))
             return 1;
-        // One occurrence at a time needs no memory but the room made for all of them; an
-        // occurrence the text refuses puts back those done before.
+        // One occurrence at a time needs no memory but the room made for all of them.
         if (!document->MakeRoom(Growth(m_nOccurrenceCount),
                                 m_nOccurrenceCount *
                                     (CountLines(m_pSecondText, m_nSecondLength) - 1)))
             return 0;
-        for (int i = 0; i < m_nOccurrenceCount; i++) {
-            const COccurrence& occurrence = m_pOccurrences[i];
-            int index = occurrence.index + i * (m_nSecondLength - m_nLength);
-            document->RemoveText(index, m_nLength);
-            if (m_nSecondLength > 0 &&
-                !document->InsertText(m_pSecondText, m_nSecondLength, index)) {
-                document->InsertText(GetSpelling(occurrence.spelling), m_nLength, index);
-                RestoreOccurrences(document, i);
-                return 0;
-            }
-        }
-        return 1;
+        return ApplyRangeByRange(document);
     }
     return 0;
+}
+
+// The views hear of the ranges once, at the end, as of the replace in one pass; an
+// occurrence the text refuses puts back those done before.
+int CEditAction::ApplyRangeByRange(CTextDocument* document) const
+{
+    const int oldLength = document->GetTextLength();
+    const int growth = m_nSecondLength - m_nLength;
+    document->HoldViewNotices();
+    int done = 1;
+    for (int i = 0; i < m_nOccurrenceCount && done; i++) {
+        const COccurrence& occurrence = m_pOccurrences[i];
+        int index = occurrence.index + i * growth;
+        document->RemoveText(index, m_nLength);
+        if (m_nSecondLength > 0 &&
+            !document->InsertText(m_pSecondText, m_nSecondLength, index)) {
+            document->InsertText(GetSpelling(occurrence.spelling), m_nLength, index);
+            RestoreOccurrences(document, i);
+            done = 0;
+        }
+    }
+    // Put back, the text is as the views last heard of it.
+    const int lastAt = m_pOccurrences[m_nOccurrenceCount - 1].index +
+                       (m_nOccurrenceCount - 1) * growth;
+    const int newLength = document->GetTextLength();
+    document->ReleaseViewNotices(done ? lastAt + m_nSecondLength : -1,
+                                 oldLength - m_nLength < newLength - m_nSecondLength
+                                     ? oldLength - m_nLength
+                                     : newLength - m_nSecondLength);
+    return done;
+}
+
+void CEditAction::RestoreRangeByRange(CTextDocument* document) const
+{
+    const int oldLength = document->GetTextLength();
+    document->HoldViewNotices();
+    RestoreOccurrences(document, m_nOccurrenceCount);
+    const int newLength = document->GetTextLength();
+    const int lastAt = m_pOccurrences[m_nOccurrenceCount - 1].index;
+    document->ReleaseViewNotices(lastAt + m_nLength,
+                                 oldLength - m_nSecondLength < newLength - m_nLength
+                                     ? oldLength - m_nSecondLength
+                                     : newLength - m_nLength);
 }
 
 // In ascending order each stored index is exact again: the occurrences before it are

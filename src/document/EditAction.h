@@ -42,6 +42,8 @@ public:
     // left as it was and the result is 0.
     int Apply(CTextDocument* document) const;
     unsigned int Growth(int count) const;
+    int ApplyRangeByRange(CTextDocument* document) const;
+    void RestoreRangeByRange(CTextDocument* document) const;
     void Undo(CTextDocument* document) const;
     // Puts the first count occurrences of a replace all back as they were before it.
     void RestoreOccurrences(CTextDocument* document, int count) const;

@@ -25,7 +25,7 @@ CTextDocument::CTextDocument(COpenDocument* owner, HANDLE file, const char* path
       m_nTableCapacity(0), m_pHistory(nullptr),
       m_pFontInfo(nullptr), m_pSteps(nullptr), m_pPrintInfo(nullptr), m_hSortThread(nullptr), m_dwSortThreadId(0),
       m_wSortFlags(0), m_bSortCancel(0), m_hSortDialog(nullptr), m_pSortRun(nullptr), m_pOwner(owner),
-      m_bLoadRefused(0), m_nChangeCount(0)
+      m_bLoadRefused(0), m_nChangeCount(0), m_bViewsHeld(0)
 {
     m_hint.start = m_hint.length = m_hint.line = 0;
     m_hint.change = m_nChangeCount - 1;
@@ -244,7 +244,8 @@ int CTextDocument::InsertText(const char* bytes, int count, int index)
     KeepLineHint(index, 0, count, breaks);
 
     UpdateTableForInsertion(m_pText + index, line, breaks);
-    TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
+    if (!m_bViewsHeld)
+        TellViews(m_pOwner, DOC_TEXT_INSERTED, index, count);
     m_bModified = 1;
     return 1;
 }
@@ -286,6 +287,18 @@ int CTextDocument::MakeRoom(unsigned int count, int breaks)
         m_nTableCapacity = newCapacity;
     }
     return 1;
+}
+
+void CTextDocument::HoldViewNotices()
+{
+    m_bViewsHeld = 1;
+}
+
+void CTextDocument::ReleaseViewNotices(int caret, int shortest)
+{
+    m_bViewsHeld = 0;
+    if (caret >= 0)
+        TellViews(m_pOwner, DOC_TEXT_REPLACED, caret, shortest > 0 ? shortest : 0);
 }
 
 // Called right after a primitive's change at index. A change that starts within the kept
@@ -359,7 +372,8 @@ int CTextDocument::RemoveText(int index, int count)
     int breaks = CountLines(m_pText + index, count) - 1;
     int lineStart, lineLength;
     int line = LineAt(index, &lineStart, &lineLength);
-    TellViews(m_pOwner, DOC_TEXT_REMOVING, index, count);
+    if (!m_bViewsHeld)
+        TellViews(m_pOwner, DOC_TEXT_REMOVING, index, count);
 
     memmove(m_pText + index, m_pText + index + count, m_nLength - index - count);
     m_nLength -= count;
@@ -369,7 +383,8 @@ int CTextDocument::RemoveText(int index, int count)
     KeepLineHint(index, count, 0, breaks);
 
     UpdateTableForRemoval(m_pText + index, line, breaks);
-    TellViews(m_pOwner, DOC_TEXT_REMOVED, index, count);
+    if (!m_bViewsHeld)
+        TellViews(m_pOwner, DOC_TEXT_REMOVED, index, count);
     m_bModified = 1;
     return 1;
 }

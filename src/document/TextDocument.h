@@ -30,6 +30,11 @@ public:
     // Makes the text block and the line table hold count more bytes and breaks more lines,
     // so that the insertions that follow cannot fail; 0, told to the user, when memory is short.
     int MakeRoom(unsigned int count, int breaks);
+    // Many edits in a row, range by range, tell the views once at their end, as a replace
+    // in one pass does: the caret goes to caret, and no index of a view stays past shortest.
+    // A caret below 0 tells nothing: the text is back as the views last heard of it.
+    void HoldViewNotices();
+    void ReleaseViewNotices(int caret, int shortest);
     int RemoveText(int index, int count);
     void RemeasureAllLines();
     // The font dialog on the main window's device; a chosen font re-measures every line and
@@ -147,6 +152,8 @@ public:
     COpenDocument* m_pOwner;
     int m_bLoadRefused;
     unsigned int m_nChangeCount;
+    // While set, the primitives do not tell the views of each edit (see HoldViewNotices).
+    int m_bViewsHeld;
 
 protected:
     // The line LineAt answered last, true while m_nChangeCount equals change.
