@@ -29,7 +29,6 @@ int CEditDisplay::OnEditCommand(int id)
     return 1;
 }
 
-
 // The toolbar's Paste follows every keystroke, and asking for a format can mean a round
 // trip to the process that owns the clipboard; its sequence number changes with every
 // change of the clipboard. A number of 0 means it is not known: then the answer is not kept.
