@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,43 @@ TEST_F(FontInfoTest, AFontThatIsNotTrueTypeHasNoAbcOrKerningTables)
     EXPECT_EQ(std::accumulate(adv.begin(), adv.end(), 0), WidthOf(info, s));
     EXPECT_EQ(Width(info, 'A'), adv[1]);
     EXPECT_EQ(0, (adv[0] + adv[1] + adv[2] + adv[3]) % info.TabUnit());
+}
+
+// Measuring takes a line two bytes at a time from a table of pairs (one byte and its kerning
+// in a kerned font) and its last bytes as a word filled up with NULs: every range must sum as
+// the advances one by one do, with and without kerning, with an overhang, and in a font too
+// large for the table.
+TEST_F(FontInfoTest, SumsOfRangesMatchTheAdvancesOneByOne)
+{
+    struct Case {
+        const char* face;
+        int height;
+        int italic;
+        bool table;
+    };
+    const Case cases[] = {{"Liberation Sans", 16, 0, true},
+                          {"DejaVu Sans", 15, 0, true},
+                          {"Nimbus Sans", 16, 1, true},
+                          {"Liberation Sans", 40000, 0, false}};
+    std::mt19937 rng(99);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.face << " " << c.height);
+        SetTestFont(&info, c.face, c.height, c.italic);
+        EXPECT_EQ(c.table, info.m_pPairAdvances != nullptr);
+        for (int round = 0; round < 400; round++) {
+            const int n = 1 + static_cast<int>(rng() % 40);
+            std::string s;
+            for (int i = 0; i < n; i++)
+                s += rng() % 8 ? "AVTWa. ,\t"[rng() % 9] : static_cast<char>(1 + rng() % 255);
+            std::vector<int> adv = AdvancesOf(info, s);
+            const int from = static_cast<int>(rng() % (n + 1));
+            const int to = from + static_cast<int>(rng() % (n - from + 1));
+            const int before = std::accumulate(adv.begin(), adv.begin() + from, 0);
+            ASSERT_EQ(std::accumulate(adv.begin(), adv.begin() + to, 0),
+                      info.SumAdvances(s.data(), n, from, to, before))
+                << "bytes " << from << " to " << to << " of " << n;
+        }
+    }
 }
 
 // The lookup table must answer exactly what a search of the records from the first would.

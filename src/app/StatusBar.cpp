@@ -217,6 +217,9 @@ void CStatusBar::ApplyLayout()
 
     for (int i = 1; i < count; i++)
         widths[i] += widths[i - 1];
+    // The control draws itself at once for every changed text: the bar is drawn once, with
+    // the rest of the window, instead.
+    SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_hWnd, SB_SETPARTS, count, reinterpret_cast<LPARAM>(widths));
     for (int i = 0; i < count; i++) {
         const CStatusPane* pane = PaneAt(i);
@@ -225,6 +228,8 @@ void CStatusBar::ApplyLayout()
         if (pane->m_wFlags & PANE_TOOLTIP)
             SendMessageA(m_hWnd, SB_SETTIPTEXTA, i, reinterpret_cast<LPARAM>(pane->m_szText));
     }
+    SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_hWnd, nullptr, FALSE);
     delete[] widths;
 }
 

@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <atomic>
+
 #include "base/ErrorBox.h"
 #include "document/DocumentOwner.h"
 #include "document/LineEnds.h"
@@ -50,19 +52,63 @@ static void RefuseDevice(HWND owner, const char* path, const char* consequence)
     MessageBoxA(owner, text, "Zendle Editor", MB_ICONWARNING);
 }
 
+// The first write to each page of a fresh block costs a page fault, about as much as the
+// conversion of the page itself. While the file is read into the front of the text block,
+// a helper thread takes the faults of its far end, walking back until it meets the reading.
+class CPageToucher {
+public:
+    CPageToucher(char* block, size_t size) : m_pBlock(block), m_nSize(size), m_hThread(nullptr)
+    {
+        m_nReached = 0;
+        if (size >= HELPER_MEASURE_MIN)
+            m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~CPageToucher()
+    {
+        if (!m_hThread)
+            return;
+        m_nReached = m_nSize;
+        WaitForSingleObject(m_hThread, INFINITE);
+        CloseHandle(m_hThread);
+    }
+    // The reading has written the block up to offset.
+    void Reached(size_t offset) { m_nReached = offset; }
+
+private:
+    static const size_t PAGE = 4096;
+    static DWORD WINAPI Run(void* parameter)
+    {
+        CPageToucher* toucher = static_cast<CPageToucher*>(parameter);
+        // Adding 0 atomically leaves a byte the reading may write at the same time intact.
+        for (size_t at = toucher->m_nSize; at > toucher->m_nReached + PAGE; at -= PAGE)
+            __atomic_fetch_add(toucher->m_pBlock + at - 1, 0, __ATOMIC_RELAXED);
+        return 0;
+    }
+    char* m_pBlock;
+    size_t m_nSize;
+    std::atomic<size_t> m_nReached;
+    HANDLE m_hThread;
+};
+
 // The file is read a piece at a time into a buffer that stays in the processor's cache and
 // converted from there straight into the text block: the text is never held twice. This is
-// where loading touches the file. 1 when every byte was read (or a NUL stopped it early).
+// where loading touches the file. middle gets the end of the piece that passes the middle of
+// the file and the breaks before it. 1 when every byte was read (or a NUL stopped it early).
 static int ReadConverted(HANDLE file, DWORD size, char* piece, DWORD pieceSize, char* text,
-                         LineEndState* state, int* length)
+                         LineEndState* state, int* length, TextMark* middle)
 {
+    CPageToucher toucher(text, size);
     *length = 0;
+    *middle = {0, 0};
     for (DWORD done = 0; done < size && !state->nul;) {
         DWORD want = size - done < pieceSize ? size - done : pieceSize;
         DWORD read = 0;
         if (!SeamReadFile(file, piece, want, &read) || read != want)
             return 0;
         *length += ConvertLineEnds(piece, static_cast<int>(want), text + *length, state);
+        toucher.Reached(static_cast<size_t>(*length));
+        if (done < size / 2 && done + want >= size / 2)
+            *middle = {static_cast<unsigned int>(*length), state->breaks};
         done += want;
     }
     return 1;
@@ -94,7 +140,8 @@ void CTextDocument::LoadDocumentFile()
     }
     LineEndState state = {};
     int length;
-    int read = ReadConverted(m_hFile, bytes, piece, pieceSize, m_pText, &state, &length);
+    TextMark middle;
+    int read = ReadConverted(m_hFile, bytes, piece, pieceSize, m_pText, &state, &length, &middle);
     free(piece);
     // A partial text must never be tied to the file: the next save would cut it there.
     if (!read) {
@@ -120,7 +167,7 @@ void CTextDocument::LoadDocumentFile()
         return;
     }
     RestoreDocumentFont();
-    MeasureAllLines(1);
+    MeasureAllLines(&middle);
 }
 
 // Tells the user, lets go of the file and leaves an empty untitled text.

@@ -62,24 +62,23 @@ void CTextDocument::MeasureRun(LineRun* run)
 DWORD WINAPI CTextDocument::MeasureSecondHalf(void* parameter)
 {
     LineRun* run = static_cast<LineRun*>(parameter);
-    const char* text = run->document->m_pText;
-    run->first = CountLines(text, static_cast<int>(run->p - text)) - 1;
     run->document->MeasureRun(run);
     return 0;
 }
 
-void CTextDocument::MeasureAllLines(int helper)
+void CTextDocument::MeasureAllLines(const TextMark* middle)
 {
     const char* end = m_pText + m_nLength;
     LineRun first = {this, m_pText, 0, end, LineRun::ALL, 0, -1, 0};
     LineRun second = first;
     HANDLE thread = nullptr;
-    if (helper && m_nLength >= HELPER_MEASURE_MIN) {
-        // The second half starts after the first line break past the middle.
-        const char* split = CBreakScanner(m_pText + m_nLength / 2).Next();
+    if (middle && m_nLength >= HELPER_MEASURE_MIN && middle->offset <= m_nLength) {
+        // The second half starts after the first line break from the mark on.
+        const char* split = CBreakScanner(m_pText + middle->offset).Next();
         if (split != end) {
             first.stop = split;
             second.p = split + 1;
+            second.first = middle->breaks + 1;
             second.which = LineRun::SHORT;
             thread = CreateThread(nullptr, 0, MeasureSecondHalf, &second, 0, nullptr);
             if (!thread)

@@ -413,7 +413,7 @@ void CTextDocument::UpdateTableForRemoval(const char* at, int line, int breaks)
 
 void CTextDocument::RemeasureAllLines()
 {
-    MeasureAllLines(0);
+    MeasureAllLines(nullptr);
     TellViews(m_pOwner, DOC_FONT_CHANGED, 0, 0);
 }
 

@@ -17,6 +17,12 @@ const unsigned int READ_PIECE = 1 << 20;
 // From this many bytes on, loading measures the second half of the lines on a helper thread.
 const unsigned int HELPER_MEASURE_MIN = 4 << 20;
 
+// A place in a text and the line breaks before it.
+struct TextMark {
+    unsigned int offset;
+    int breaks;
+};
+
 // The text of one open file, shared by all its views: one flat NUL-terminated block
 // with a NUL guard byte before it, and the pixel width of every line.
 class CTextDocument : public CObject {
@@ -170,9 +176,9 @@ protected:
     int AllocateLineTable(int lines);
     void MeasureLines(const char* p, int first, int count);
     // Every line and the widest (the first of the greatest width), in one pass over the text;
-    // with helper, a large text's second half is measured on a thread of its own meanwhile.
-    // (LineMeasure.cpp)
-    void MeasureAllLines(int helper);
+    // given a mark near its middle, a large text's second half is measured on a thread of its
+    // own meanwhile. (LineMeasure.cpp)
+    void MeasureAllLines(const TextMark* middle);
     struct LineRun;
     void MeasureRun(LineRun* run);
     static DWORD WINAPI MeasureSecondHalf(void* run);

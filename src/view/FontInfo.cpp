@@ -1,6 +1,7 @@
 #include "view/FontInfo.h"
 #include "base/FailureSeam.h"
 
+#include <limits.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -13,7 +14,7 @@
 CFontInfo::CFontInfo(CTextDocument* owner)
     : m_hFont(nullptr), m_pABC(nullptr), m_pKerning(nullptr), m_pWidths(nullptr),
       m_bTrueType(FALSE), m_nKerningPairs(0), m_nResX(0), m_nResY(0), m_pOwner(owner),
-      m_pKerningIndex(nullptr), m_bRising(1), m_nGeneration(0)
+      m_pKerningIndex(nullptr), m_pPairAdvances(nullptr), m_bRising(1), m_nGeneration(0)
 {
     memset(&m_cc, 0, sizeof(m_cc));
     memset(&m_cf, 0, sizeof(m_cf));
@@ -68,6 +69,8 @@ void CFontInfo::Release()
     m_pKerning = nullptr;
     free(m_pKerningIndex);
     m_pKerningIndex = nullptr;
+    free(m_pPairAdvances);
+    m_pPairAdvances = nullptr;
     m_nKerningPairs = 0;
     free(m_pWidths);
     m_pWidths = nullptr;
@@ -112,6 +115,7 @@ int CFontInfo::SetFont(HFONT font, HDC dc, COLORREF colour)
         }
         BuildKerningIndex();
     }
+    BuildPairAdvances();
     m_bRising = LowestAdvance() >= 0;
     m_nGeneration++;
     m_cf.rgbColors = colour;
@@ -157,6 +161,35 @@ void CFontInfo::BuildKerningIndex()
         const KERNINGPAIR& pair = m_pKerning[i];
         if (pair.wFirst < 256 && pair.wSecond < 256)
             m_pKerningIndex[pair.wFirst << 8 | pair.wSecond] = pair.iKernAmount;
+    }
+}
+
+void CFontInfo::BuildPairAdvances()
+{
+    const bool kerned = m_bTrueType && m_pKerning;
+    if (!m_pWidths || (kerned && !m_pKerningIndex))
+        return;
+    m_pPairAdvances = static_cast<short*>(SeamMalloc(256 * 256 * sizeof(short)));
+    if (!m_pPairAdvances)
+        return;
+    for (unsigned second = 0; second < 256; second++) {
+        for (unsigned first = 0; first < 256; first++) {
+            long long advance = static_cast<long long>(m_pWidths[first]) - m_tm.tmOverhang;
+            if (kerned) {
+                int k = m_pKerningIndex[first << 8 | second];
+                advance += k == KERNING_NOT_FOUND ? 0 : k;
+            } else {
+                advance += static_cast<long long>(m_pWidths[second]) - m_tm.tmOverhang;
+            }
+            // Short entries keep the table at 128 KB; a font too large for them is measured
+            // without it.
+            if (advance < SHRT_MIN || advance > SHRT_MAX) {
+                free(m_pPairAdvances);
+                m_pPairAdvances = nullptr;
+                return;
+            }
+            m_pPairAdvances[first | second << 8] = static_cast<short>(advance);
+        }
     }
 }
 
@@ -229,11 +262,36 @@ int CFontInfo::AdvanceAt(const char* line, int n, int i, int sum) const
     return advance;
 }
 
-// Whether any of the four bytes of a word is a tab: a byte of x ^ 0x09090909 is then zero.
-static bool HoldsTab(uint32_t x)
+// Whether any byte of a word is a tab: a byte of x ^ 0x0909... is then zero.
+template <class Word> static bool HoldsTab(Word x)
 {
-    uint32_t v = x ^ 0x09090909u;
-    return ((v - 0x01010101u) & ~v & 0x80808080u) != 0;
+    const Word ones = static_cast<Word>(~Word(0)) / 255;
+    Word v = x ^ (ones * 9);
+    return ((v - ones) & ~v & (ones * 0x80)) != 0;
+}
+
+// The rest (1 to 7) bytes at p as a word, NULs above them.
+static uint64_t TailWord(const unsigned char* p, int rest)
+{
+    uint64_t x = 0;
+    int shift = 0;
+    if (rest & 4) {
+        uint32_t four;
+        memcpy(&four, p, 4);
+        x = four;
+        p += 4;
+        shift = 32;
+    }
+    if (rest & 2) {
+        uint16_t two;
+        memcpy(&two, p, 2);
+        x |= static_cast<uint64_t>(two) << shift;
+        p += 2;
+        shift += 16;
+    }
+    if (rest & 1)
+        x |= static_cast<uint64_t>(*p) << shift;
+    return x;
 }
 
 int CFontInfo::SumAdvances(const char* line, int n, int from, int to, int sum) const
@@ -247,22 +305,55 @@ int CFontInfo::SumAdvances(const char* line, int n, int from, int to, int sum) c
     const unsigned char* u = reinterpret_cast<const unsigned char*>(line);
     const int* widths = m_pWidths;
     const int* kerning = m_pKerningIndex;
+    const short* pairs = m_pPairAdvances;
     auto kern = [kerning](unsigned a, unsigned b) {
         int k = kerning[a << 8 | b];
         return k == KERNING_NOT_FOUND ? 0 : k;
+    };
+    auto pair = [pairs, u](int at) {
+        uint16_t two;
+        memcpy(&two, u + at, 2);
+        return static_cast<unsigned>(pairs[two]);
     };
     // The last byte of a line has nothing to kern with: it is taken alone, as tabs are.
     const int paired = kerned && to == n ? n - 1 : to;
     const unsigned overhang = static_cast<unsigned>(m_tm.tmOverhang);
     // Unsigned, so that a sum past the range of int wraps as the byte-by-byte sum does.
     unsigned s = static_cast<unsigned>(sum);
+    // Eight bytes at a time; a last word of fewer is filled with NULs, whose advances are
+    // taken off again.
+    auto eight = [pairs](uint64_t x) {
+        return static_cast<unsigned>(pairs[x & 0xFFFF] + pairs[x >> 16 & 0xFFFF] +
+                                     pairs[x >> 32 & 0xFFFF] + pairs[x >> 48]);
+    };
     int i = from;
     for (;;) {
+        if (pairs && !kerned) {
+            for (; paired - i >= 8; i += 8) {
+                uint64_t x;
+                memcpy(&x, u + i, 8);
+                if (HoldsTab(x))
+                    break;
+                s += eight(x);
+            }
+            const int rest = paired - i;
+            if (rest > 0 && rest < 8) {
+                uint64_t x = TailWord(u + i, rest);
+                if (!HoldsTab(x)) {
+                    s += eight(x) - (8 - rest) * (static_cast<unsigned>(widths[0]) - overhang);
+                    i = paired;
+                }
+            }
+        }
         for (; paired - i >= 4; i += 4) {
             uint32_t x;
             memcpy(&x, u + i, 4);
             if (HoldsTab(x))
                 break;
+            if (pairs && kerned) {
+                s += pair(i) + pair(i + 1) + pair(i + 2) + pair(i + 3);
+                continue;
+            }
             s += widths[x & 255] + widths[x >> 8 & 255] + widths[x >> 16 & 255] +
                  widths[x >> 24] - 4 * overhang;
             if (kerned)

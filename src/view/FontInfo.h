@@ -70,6 +70,11 @@ public:
     CTextDocument* m_pOwner;
     // kerning amounts by (first << 8 | second), KERNING_NOT_FOUND where no pair is kerned
     int* m_pKerningIndex;
+    // The advance of a pair of bytes by (first | second << 8): without kerning both bytes'
+    // advances, with it the first byte's advance and the pair's kerning, so that measuring
+    // looks up two bytes at once, or one byte and its kerning. Null when memory was short or
+    // an entry would not fit.
+    short* m_pPairAdvances;
     int m_bRising;
     unsigned int m_nGeneration;
 
@@ -78,6 +83,7 @@ private:
     CFontInfo& operator=(const CFontInfo&);
     void Release();
     void BuildKerningIndex();
+    void BuildPairAdvances();
     int LowestAdvance() const;
     template <class Sink> void WalkAdvances(const char* s, int n, Sink& sink) const;
 };

@@ -26,11 +26,13 @@ CScrollBars::CScrollBars(CEditDisplay* view, CDocFrame* frame)
 
     HWND parent = FrameWindow(frame);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-    RECT client = {0, 0, 0, 0};
-    GetClientRect(parent, &client);
-    HWND vert = CreateBar(parent, instance, SBS_VERT, IDC_VERT_SCROLL, client);
-    HWND horz = vert ? CreateBar(parent, instance, SBS_HORZ, IDC_HORZ_SCROLL, client) : nullptr;
-    HWND box = horz ? CreateBar(parent, instance, SBS_SIZEBOX, IDC_SIZE_BOX, client) : nullptr;
+    // The controls draw themselves at once for each new range and arrow state, whatever
+    // the caller asks: they start empty, where that costs nothing, take their first state
+    // there, and are drawn once when the layout places them.
+    const RECT empty = {0, 0, 0, 0};
+    HWND vert = CreateBar(parent, instance, SBS_VERT, IDC_VERT_SCROLL, empty);
+    HWND horz = vert ? CreateBar(parent, instance, SBS_HORZ, IDC_HORZ_SCROLL, empty) : nullptr;
+    HWND box = horz ? CreateBar(parent, instance, SBS_SIZEBOX, IDC_SIZE_BOX, empty) : nullptr;
     if (!box) {
         ShowLastError(view->m_hWnd, "Scroll bar creation failure");
         if (horz)
@@ -46,6 +48,7 @@ CScrollBars::CScrollBars(CEditDisplay* view, CDocFrame* frame)
     m_vert.cbSize = m_horz.cbSize = sizeof(SCROLLINFO);
     m_vert.fMask = m_horz.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     m_vert.nPos = m_horz.nPos = 0;
+    Recalculate();
     Layout();
 }
 
