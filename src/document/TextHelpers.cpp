@@ -199,28 +199,35 @@ const char* MoveByLines(int n, int* lineLength, int* index, const char* p)
     return p;
 }
 
-// An aligned load never crosses into a page that the text does not reach.
+// Aligned loads never cross into a page that the text does not reach.
 __attribute__((target("sse2"), force_align_arg_pointer))
-static unsigned BreaksInBlockSse2(const char* p)
+static unsigned long long BreaksInBlockSse2(const char* p)
 {
-    const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
-        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_setzero_si128()))));
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    unsigned long long breaks = 0;
+    for (int i = 0; i < 64; i += 16) {
+        const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(p + i));
+        breaks |= static_cast<unsigned long long>(static_cast<unsigned>(_mm_movemask_epi8(
+                      _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, zero)))))
+                  << i;
+    }
+    return breaks;
 }
 
-unsigned BreaksInBlock(const char* p)
+unsigned long long BreaksInBlock(const char* p)
 {
     if (HasSse2())
         return BreaksInBlockSse2(p);
-    unsigned breaks = 0;
-    for (int i = 0; i < 16; i++)
-        breaks |= static_cast<unsigned>(p[i] == '\r' || p[i] == 0) << i;
+    unsigned long long breaks = 0;
+    for (int i = 0; i < 64; i++)
+        breaks |= static_cast<unsigned long long>(p[i] == '\r' || p[i] == 0) << i;
     return breaks;
 }
 
 CBreakScanner::CBreakScanner(const char* text)
 {
-    uintptr_t offset = reinterpret_cast<uintptr_t>(text) & 15;
+    uintptr_t offset = reinterpret_cast<uintptr_t>(text) & 63;
     m_pBlock = text - offset;
-    m_nBreaks = BreaksInBlock(m_pBlock) & (0xFFFFu << offset);
+    m_nBreaks = BreaksInBlock(m_pBlock) & (~0ULL << offset);
 }

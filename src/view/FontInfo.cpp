@@ -270,12 +270,17 @@ template <class Word> static bool HoldsTab(Word x)
     return ((v - ones) & ~v & (ones * 0x80)) != 0;
 }
 
-// The rest (1 to 7) bytes at p as a word, NULs above them.
-static uint64_t TailWord(const unsigned char* p, int rest)
+// Measuring reads a machine word at a time: eight bytes in the 64-bit program, four in the
+// 32-bit one, where wider words cost two registers.
+typedef uintptr_t Word;
+const int WORD_BYTES = sizeof(Word);
+
+// The rest (fewer than a word's) bytes at p as a word, NULs above them.
+static Word TailWord(const unsigned char* p, int rest)
 {
-    uint64_t x = 0;
+    Word x = 0;
     int shift = 0;
-    if (rest & 4) {
+    if (WORD_BYTES == 8 && (rest & 4)) {
         uint32_t four;
         memcpy(&four, p, 4);
         x = four;
@@ -285,12 +290,12 @@ static uint64_t TailWord(const unsigned char* p, int rest)
     if (rest & 2) {
         uint16_t two;
         memcpy(&two, p, 2);
-        x |= static_cast<uint64_t>(two) << shift;
+        x |= static_cast<Word>(two) << shift;
         p += 2;
         shift += 16;
     }
     if (rest & 1)
-        x |= static_cast<uint64_t>(*p) << shift;
+        x |= static_cast<Word>(*p) << shift;
     return x;
 }
 
@@ -320,27 +325,30 @@ int CFontInfo::SumAdvances(const char* line, int n, int from, int to, int sum) c
     const unsigned overhang = static_cast<unsigned>(m_tm.tmOverhang);
     // Unsigned, so that a sum past the range of int wraps as the byte-by-byte sum does.
     unsigned s = static_cast<unsigned>(sum);
-    // Eight bytes at a time; a last word of fewer is filled with NULs, whose advances are
+    // A word at a time; a last word of fewer bytes is filled with NULs, whose advances are
     // taken off again.
-    auto eight = [pairs](uint64_t x) {
-        return static_cast<unsigned>(pairs[x & 0xFFFF] + pairs[x >> 16 & 0xFFFF] +
-                                     pairs[x >> 32 & 0xFFFF] + pairs[x >> 48]);
+    auto word = [pairs](Word x) {
+        unsigned sum = 0;
+        for (int b = 0; b < WORD_BYTES; b += 2, x >>= 16)
+            sum += static_cast<unsigned>(pairs[x & 0xFFFF]);
+        return sum;
     };
     int i = from;
     for (;;) {
         if (pairs && !kerned) {
-            for (; paired - i >= 8; i += 8) {
-                uint64_t x;
-                memcpy(&x, u + i, 8);
+            for (; paired - i >= WORD_BYTES; i += WORD_BYTES) {
+                Word x;
+                memcpy(&x, u + i, WORD_BYTES);
                 if (HoldsTab(x))
                     break;
-                s += eight(x);
+                s += word(x);
             }
             const int rest = paired - i;
-            if (rest > 0 && rest < 8) {
-                uint64_t x = TailWord(u + i, rest);
+            if (rest > 0 && rest < WORD_BYTES) {
+                Word x = TailWord(u + i, rest);
                 if (!HoldsTab(x)) {
-                    s += eight(x) - (8 - rest) * (static_cast<unsigned>(widths[0]) - overhang);
+                    s += word(x) -
+                         (WORD_BYTES - rest) * (static_cast<unsigned>(widths[0]) - overhang);
                     i = paired;
                 }
             }
