@@ -101,31 +101,6 @@ const unsigned char* ConvertBlocks(const unsigned char* in, const unsigned char*
     return in;
 }
 
-// 16 bytes at a time: a block is stored whole, and after each CR in it the rest of the block
-// again one byte further on, behind an LF. A block's loads reach 15 bytes past it and its
-// stores 15 bytes past its converted bytes, which the bytes after it overwrite: this stops
-// with fewer than 32 bytes left. Returns where it stopped.
-__attribute__((target("sse2"), force_align_arg_pointer))
-const char* ExpandBlocks(const char* in, const char* end, char** to)
-{
-    const __m128i cr = _mm_set1_epi8('\r');
-    char* out = *to;
-    for (; end - in >= 32; in += 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-        unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
-        for (; crs; crs &= crs - 1, out++) {
-            unsigned at = static_cast<unsigned>(__builtin_ctz(crs));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at + 2),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at + 1)));
-            out[at + 1] = '\n';
-        }
-        out += 16;
-    }
-    *to = out;
-    return in;
-}
-
 // For each pattern of CRs in eight bytes (bit i: byte i), where each byte lands once every CR
 // before it has gained its LF, and the LFs that fill the gaps.
 struct ExpandPatterns {
@@ -164,8 +139,10 @@ Spread(const ExpandPatterns& patterns, __m128i v, unsigned crs, char* out)
     return out + patterns.length[crs];
 }
 
-// Eight bytes at a time, without a branch per CR: the next store overwrites what lies past
-// the bytes that count. The same reach as ExpandBlocks. Returns where it stopped.
+// Eight bytes at a time, without a branch per CR. Each half is stored as 16 bytes, of which
+// 8 to 16 count; the next store overwrites the rest. This stops with fewer than 32 bytes left,
+// whose converted bytes overwrite what the last store wrote past its own. Returns where it
+// stopped.
 __attribute__((target("ssse3"), force_align_arg_pointer))
 const char* ExpandBlocksSsse3(const char* in, const char* end, char** to)
 {
@@ -197,8 +174,6 @@ int ExpandLineEnds(const char* in, int count, char* out)
     char* start = out;
     if (HasSsse3())
         in = ExpandBlocksSsse3(in, end, &out);
-    else if (HasSse2())
-        in = ExpandBlocks(in, end, &out);
     for (; in < end; in++) {
         *out++ = *in;
         if (*in == '\r')

@@ -19,8 +19,23 @@ fail() {
     exit 1
 }
 
+# Wine's drive Z: is the Unix root. The scripts turn names into each other themselves: winepath
+# is a Wine process of its own, and its start once failed part-way through a run, typing its
+# error message into a dialog.
+windows_path() {
+    local path="$1"
+    printf 'Z:%s' "${path//\//\\}"
+}
+
+unix_path() {
+    case "$1" in
+    [Zz]:*) local path="${1:2}"; printf '%s' "${path//\\//}" ;;
+    *) winepath -u "$1" 2>/dev/null ;;
+    esac
+}
+
 list_windows() {
-    wine "$probe" "$desktop" 'Z:'"${windows//\//\\}" >/dev/null 2>&1
+    wine "$probe" "$desktop" "$(windows_path "$windows")" >/dev/null 2>&1
 }
 
 # Waits for a line of the probe's listing (a window, the focus, a status pane). The limit
@@ -74,7 +89,7 @@ save_as() {
     wait_for "dialog Save As"
     wait_for "focus Edit"
     # The whole path: the dialog may open in the folder it last visited.
-    xdotool type --delay 20 "$(winepath -w "$1" 2>/dev/null)"
+    xdotool type --delay 20 "$(windows_path "$1")"
     xdotool key Return
     wait_for "frame $(basename "$1")"
     wait_gone "dialog"

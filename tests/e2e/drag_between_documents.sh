@@ -12,7 +12,7 @@ open_file() {
     xdotool key ctrl+o
     wait_for "dialog Open"
     wait_for "focus Edit"
-    xdotool type --delay 20 "$(winepath -w "$work/$1" 2>/dev/null)"
+    xdotool type --delay 20 "$(windows_path "$work/$1")"
     xdotool key Return
     wait_for "frame $1"
     wait_gone "dialog"

@@ -15,7 +15,7 @@ xdotool key ctrl+o
 wait_for "dialog Open"
 wait_for "focus Edit"
 # The whole path: the dialog opens in the folder it last visited, which a run before may have moved.
-xdotool type --delay 20 "$(winepath -w "$work/e2e.txt" 2>/dev/null)"
+xdotool type --delay 20 "$(windows_path "$work/e2e.txt")"
 xdotool key Return
 wait_for "frame e2e.txt"
 wait_gone "dialog"
@@ -32,5 +32,5 @@ wait "$editor_pid" 2>/dev/null
 store=$(wine reg query 'HKCU\ZendleEditor' /v FileFont 2>/dev/null | tr -d '\r' |
         sed -n 's/.*REG_SZ[[:space:]]*//p')
 [ -n "$store" ] || fail "no FileFont value under HKCU\\ZendleEditor"
-[ -f "$(winepath -u "$store" 2>/dev/null)" ] || fail "the font store $store does not exist"
+[ -f "$(unix_path "$store")" ] || fail "the font store $store does not exist"
 echo "screenshot: $shots/two-documents.png"
