@@ -69,6 +69,20 @@ start_editor() {
     wait_for "focus Main"
 }
 
+# After the main window has gone: waits until the editor's process has ended (its desktop
+# keeps a dead entry for it until it reaps it), then ends the desktop. The desktop would stay
+# until the system services that the editor's dialogs started on it go idle, about ten
+# seconds in a new prefix.
+wait_editor_end() {
+    local end=$((SECONDS + wait_limit))
+    while ps -eo stat=,comm= | awk '$1 !~ /^Z/ && $2 == "zendle.exe" { found = 1 } END { exit !found }'; do
+        [ "$SECONDS" -lt "$end" ] || fail "the editor's process did not end"
+        sleep 0.1
+    done
+    pkill -f "explorer.exe /desktop=$desktop," 2>/dev/null
+    wait "$editor_pid" 2>/dev/null
+}
+
 # Polls a file (a path, or a name in the work folder) until it holds exactly the bytes given
 # as printf takes them.
 wait_for_file() {

@@ -56,5 +56,5 @@ wait_for_file a.txt '\r\nworld'
 
 xdotool key alt+F4
 wait_gone "main"
-wait "$editor_pid" 2>/dev/null
+wait_editor_end
 echo "dragged between documents; screenshots: $shots/drag-over-b.png, $shots/dropped-in-b.png"

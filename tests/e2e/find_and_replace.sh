@@ -49,5 +49,5 @@ wait_for_file "$target" 'apple pie apple'
 
 xdotool key alt+F4
 wait_gone "main"
-wait "$editor_pid" 2>/dev/null
+wait_editor_end
 echo "found, replaced, undone; screenshots: $shots/found.png $shots/replaced.png"

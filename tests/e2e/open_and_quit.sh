@@ -25,7 +25,7 @@ import -window root -crop 1024x768+0+0 "$shots/two-documents.png"
 
 xdotool key alt+F4
 wait_gone "main"
-wait "$editor_pid" 2>/dev/null
+wait_editor_end
 
 # The file opened is untouched; the registry names the font store, which exists.
 [ "$(cat "$work/e2e.txt")" = "$(printf 'first line\r\nsecond line\r\n')" ] || fail "e2e.txt changed"

@@ -34,5 +34,5 @@ wait_for_file "$target" 'HELLO world\r\nsecon-d line!\t'
 
 xdotool key alt+F4
 wait_gone "main"
-wait "$editor_pid" 2>/dev/null
+wait_editor_end
 echo "saved as typed; screenshot: $shots/typed.png"
